@@ -1,0 +1,51 @@
+// Small bit helpers shared by the codecs: byte-order-safe 64-bit loads and stores
+// and the spread/gather of one bit per pixel between a plane byte and a row of pixels.
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace tilvex {
+
+// A row of 8 pixel bytes as one 64-bit word, pixel x in byte x (bits 8x..8x+7).
+inline std::uint64_t load_row(const std::uint8_t* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) {
+        word = __builtin_bswap64(word);
+    }
+    return word;
+}
+
+inline void store_row(std::uint8_t* bytes, std::uint64_t word) {
+    if constexpr (std::endian::native == std::endian::big) {
+        word = __builtin_bswap64(word);
+    }
+    std::memcpy(bytes, &word, sizeof word);
+}
+
+inline constexpr std::uint64_t kLowBitOfEachByte = 0x0101010101010101;
+
+// kSpreadBits[b] has byte x = bit (7 - x) of b: the plane byte's leftmost pixel (bit 7)
+// lands in pixel 0.
+inline constexpr std::array<std::uint64_t, 256> kSpreadBits = [] {
+    std::array<std::uint64_t, 256> table{};
+    for (unsigned b = 0; b < 256; ++b) {
+        for (unsigned x = 0; x < 8; ++x) {
+            table[b] |= static_cast<std::uint64_t>((b >> (7 - x)) & 1) << (8 * x);
+        }
+    }
+    return table;
+}();
+
+// The inverse of kSpreadBits: takes bit 0 of each byte of `row` and returns them as one
+// plane byte, pixel 0 in bit 7. The multiplier adds a copy of the row shifted by 63 - 9x
+// for each x, which moves bit 8x to bit 63 - x; all partial products fall on distinct bit
+// positions, so no carry disturbs the top byte.
+inline std::uint8_t gather_low_bits(std::uint64_t row) {
+    return static_cast<std::uint8_t>(((row & kLowBitOfEachByte) * 0x8040201008040201) >> 56);
+}
+
+}  // namespace tilvex
