@@ -114,6 +114,36 @@ TEST(EndToEnd, DialogueFromPipedAnswers) {
     EXPECT_EQ(read_file(dir / "out.bin"), oracle::convert({8, kLinear}, {4, kPlanar}, 0x1F, input));
 }
 
+std::string mode_argument(TileFormat format) {
+    return std::to_string(format.depth) + (format.layout == kPlanar ? "p" : "l");
+}
+
+TEST(EndToEnd, EveryFormatPairThroughCommandLineAndPrompts) {
+    // Two whole tiles of the largest size and a short final tile in every input format.
+    ScratchDir dir;
+    const Bytes input = random_bytes(64 * 2 + 13, 16);
+    write_file(dir / "in.bin", input);
+    for (const TileFormat from : kAllFormats) {
+        for (const TileFormat to : kAllFormats) {
+            const std::string pair = mode_argument(from) + " " + mode_argument(to);
+            const Bytes expected = oracle::convert(from, to, 0x35, input);
+
+            const ToolRun by_arguments = run_tool(dir, pair + " in.bin out.bin 35");
+            EXPECT_EQ(by_arguments.status, 0) << pair;
+            EXPECT_EQ(read_file(dir / "out.bin"), expected) << pair;
+            std::filesystem::remove(dir / "out.bin");
+
+            const std::string answers =
+                std::to_string(from.depth) + " " + std::to_string(from.layout) + " " +
+                std::to_string(to.depth) + " " + std::to_string(to.layout) + " in.bin out.bin 35";
+            const ToolRun by_prompts = run_tool(dir, "", answers);
+            EXPECT_EQ(by_prompts.status, 0) << pair;
+            EXPECT_EQ(read_file(dir / "out.bin"), expected) << pair;
+            std::filesystem::remove(dir / "out.bin");
+        }
+    }
+}
+
 // Reads from `fd` until `expected` has arrived in full. A generous poll timeout only
 // guards against a hang; it never decides the outcome of a passing run.
 bool await_text(int fd, const std::string& expected) {
