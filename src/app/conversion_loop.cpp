@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tile/tile_codec.hpp"
+#include "tile/block_convert.hpp"
 
 namespace tilvex {
 namespace {
@@ -14,25 +14,11 @@ alignas(64) std::uint8_t output_block[kBlockTiles * kMaxTileSize];
 
 }  // namespace
 
-void add_color_offset(PixelTile& pixels, std::uint8_t offset) {
-    for (std::uint8_t& pixel : pixels) {
-        pixel = static_cast<std::uint8_t>(pixel + offset);
-    }
-}
-
 void convert_block(TileFormat input_format, TileFormat output_format, std::uint8_t color_offset,
                    std::span<const std::uint8_t> input, std::span<std::uint8_t> output,
                    std::size_t tile_count) {
-    const std::size_t input_tile_size = tile_size(input_format.depth);
-    const std::size_t output_tile_size = tile_size(output_format.depth);
-    const TileDecoder decode = decoder_for(input_format);
-    const TileEncoder encode = encoder_for(output_format);
-    PixelTile pixels;
-    for (std::size_t tile = 0; tile < tile_count; ++tile) {
-        decode(input.subspan(tile * input_tile_size, input_tile_size), pixels);
-        add_color_offset(pixels, color_offset);
-        encode(pixels, output.subspan(tile * output_tile_size, output_tile_size));
-    }
+    const BlockConverter convert = block_converter_for(input_format, output_format, fastest_path());
+    convert(input.data(), output.data(), tile_count, color_offset);
 }
 
 Failure convert_tiles(ConversionSettings settings) {
@@ -40,6 +26,9 @@ Failure convert_tiles(ConversionSettings settings) {
     const std::size_t output_tile_size = tile_size(settings.output_format.depth);
     const std::size_t block_size = kBlockTiles * input_tile_size;
     const auto color_offset = static_cast<std::uint8_t>(settings.color_offset);
+
+    const BlockConverter convert =
+        block_converter_for(settings.input_format, settings.output_format, fastest_path());
 
     Failure failure = Failure::none;
     while (!std::feof(settings.input_stream)) {
@@ -57,9 +46,7 @@ Failure convert_tiles(ConversionSettings settings) {
         std::fill(input_block + read, input_block + tile_count * input_tile_size, 0);
 
         const std::size_t output_size = tile_count * output_tile_size;
-        convert_block(settings.input_format, settings.output_format, color_offset,
-                      {input_block, tile_count * input_tile_size}, {output_block, output_size},
-                      tile_count);
+        convert(input_block, output_block, tile_count, color_offset);
         if (std::fwrite(output_block, 1, output_size, settings.output_stream) != output_size) {
             failure = Failure::cannot_write_file;
             break;

@@ -8,15 +8,13 @@
 
 #include "app/conversion_settings.hpp"
 #include "app/messages.hpp"
+#include "tile/color_offset.hpp"
 #include "tile/tile_types.hpp"
 
 namespace tilvex {
 
 // Tiles per read and per write: at most 256 KiB of input and of output at 8 bpp.
 inline constexpr std::size_t kBlockTiles = 4096;
-
-// Adds `offset` to every pixel, modulo 256.
-void add_color_offset(PixelTile& pixels, std::uint8_t offset);
 
 // Converts `tile_count` whole tiles from `input` (tile_count x input tile size bytes)
 // into `output` (tile_count x output tile size bytes).

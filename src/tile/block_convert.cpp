@@ -1,0 +1,70 @@
+// The portable block kernels and the choice of path.
+#include "tile/block_convert.hpp"
+
+#include "tile/color_offset.hpp"
+#include "tile/kernel_table.hpp"
+#include "tile/portable_codecs.hpp"
+
+namespace tilvex {
+namespace {
+
+template <std::uint32_t InDepth, std::uint32_t InLayout, std::uint32_t OutDepth,
+          std::uint32_t OutLayout>
+struct PortableKernel {
+    using In = portable::Codec<InDepth, InLayout>;
+    using Out = portable::Codec<OutDepth, OutLayout>;
+
+    static void convert(const std::uint8_t* input, std::uint8_t* output, std::size_t count,
+                        std::uint8_t offset) {
+        alignas(8) PixelTile pixels;
+        for (std::size_t tile = 0; tile < count; ++tile) {
+            In::decode(input + tile * In::kSize, pixels.data());
+            add_color_offset(pixels, offset);
+            Out::encode(pixels.data(), output + tile * Out::kSize);
+        }
+    }
+};
+
+constexpr auto kPortableKernels = detail::make_kernel_table<PortableKernel>();
+
+bool cpu_has_avx512_path() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+           __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("gfni");
+#else
+    return false;
+#endif
+}
+
+}  // namespace
+
+bool is_path_available(CodecPath path) {
+    switch (path) {
+        case CodecPath::portable:
+            return true;
+        case CodecPath::avx512: {
+            static const bool available =
+                detail::avx512_kernels() != nullptr && cpu_has_avx512_path();
+            return available;
+        }
+    }
+    return false;
+}
+
+CodecPath fastest_path() {
+    return is_path_available(CodecPath::avx512) ? CodecPath::avx512 : CodecPath::portable;
+}
+
+std::string_view path_name(CodecPath path) {
+    return path == CodecPath::avx512 ? "avx512-vbmi-gfni" : "portable";
+}
+
+BlockConverter block_converter_for(TileFormat input, TileFormat output, CodecPath path) {
+    const std::size_t pair = format_index(input) * kFormatCount + format_index(output);
+    if (path == CodecPath::avx512 && is_path_available(path)) {
+        return (*detail::avx512_kernels())[pair];
+    }
+    return kPortableKernels[pair];
+}
+
+}  // namespace tilvex

@@ -1,0 +1,241 @@
+// The block kernels for x86-64 CPUs with AVX-512 (F, BW, VBMI) and GFNI. A whole tile,
+// decoded, is one 512-bit register: qword y holds row y, byte x of it pixel x. Every
+// codec is a byte permutation (VBMI) around one bit-level step:
+//  - planar: the 8 plane bytes of a row form an 8x8 bit matrix, and GFNI's affine
+//    instruction multiplies by it, which transposes it in one step;
+//  - linear decode: VBMI's multishift cuts each pixel's field out of its row;
+//  - linear encode: multiply-adds join neighbouring fields into wider ones.
+// Only this file uses these instructions, each function carries its own target, and the
+// table is used only after a run-time check of the CPU.
+#include "tile/kernel_table.hpp"
+
+#if defined(TILVEX_AVX512_PATH)
+
+#include <immintrin.h>
+
+#include "tile/planar_codec.hpp"
+
+#define TILVEX_AVX512 \
+    __attribute__((target("avx512f,avx512bw,avx512vbmi,gfni"), always_inline)) inline
+
+namespace tilvex::detail {
+namespace {
+
+using ByteTable = std::array<std::uint8_t, 64>;
+
+constexpr __mmask64 first_bytes(std::size_t count) {
+    return count >= 64 ? ~__mmask64{0} : (__mmask64{1} << count) - 1;
+}
+
+// gf2p8affineqb(x, A) sets bit i of each byte x_j to parity(A.byte[7 - i] AND x_j). With
+// x_j a single bit, the result is that bit taken from every byte of A: a transpose.
+// kPickColumn has byte j = 0x80 >> j (column j of a plane byte); kPickPlane has byte k =
+// 1 << k (bit k of a pixel).
+constexpr std::uint64_t kPickColumn = 0x0102040810204080;
+constexpr std::uint64_t kPickPlane = 0x8040201008040201;
+
+// Decode index: qword y gets plane i of row y in byte 7 - i, so that the affine step
+// returns plane i as bit i of every pixel.
+constexpr ByteTable planar_gather_index(std::uint32_t depth) {
+    ByteTable index{};
+    for (std::uint32_t row = 0; row < 8; ++row) {
+        for (std::uint32_t plane = 0; plane < depth; ++plane) {
+            index[8 * row + 7 - plane] =
+                static_cast<std::uint8_t>(plane_byte_offset(depth, plane, row));
+        }
+    }
+    return index;
+}
+
+constexpr __mmask64 planar_gather_mask(std::uint32_t depth) {
+    __mmask64 mask = 0;
+    for (std::uint32_t row = 0; row < 8; ++row) {
+        for (std::uint32_t plane = 0; plane < depth; ++plane) {
+            mask |= __mmask64{1} << (8 * row + 7 - plane);
+        }
+    }
+    return mask;
+}
+
+// Encode index: the affine step leaves plane k of row y in byte 8y + k; each plane byte
+// goes to its offset in the tile.
+constexpr ByteTable planar_scatter_index(std::uint32_t depth) {
+    ByteTable index{};
+    for (std::uint32_t row = 0; row < 8; ++row) {
+        for (std::uint32_t plane = 0; plane < depth; ++plane) {
+            index[plane_byte_offset(depth, plane, row)] =
+                static_cast<std::uint8_t>(8 * row + plane);
+        }
+    }
+    return index;
+}
+
+// Linear decode index: qword y gets row y's bytes in reverse, so the row's big-endian bit
+// string becomes the low 8 x depth bits of a little-endian qword.
+constexpr ByteTable linear_gather_index(std::uint32_t depth) {
+    ByteTable index{};
+    for (std::uint32_t row = 0; row < 8; ++row) {
+        for (std::uint32_t i = 0; i < depth; ++i) {
+            index[8 * row + i] = static_cast<std::uint8_t>(depth * row + depth - 1 - i);
+        }
+    }
+    return index;
+}
+
+constexpr __mmask64 linear_gather_mask(std::uint32_t depth) {
+    __mmask64 mask = 0;
+    for (std::uint32_t row = 0; row < 8; ++row) {
+        mask |= ((__mmask64{1} << depth) - 1) << (8 * row);
+    }
+    return mask;
+}
+
+// Pixel x of a row starts depth x (7 - x) bits above the bottom of the row's bit string.
+constexpr ByteTable linear_field_shifts(std::uint32_t depth) {
+    ByteTable shifts{};
+    for (std::uint32_t byte = 0; byte < 64; ++byte) {
+        shifts[byte] = static_cast<std::uint8_t>(depth * (7 - byte % 8));
+    }
+    return shifts;
+}
+
+// Linear encode index: where each tile byte sits after the fields are joined (see
+// LinearCodec::encode).
+constexpr ByteTable linear_scatter_index(std::uint32_t depth) {
+    ByteTable index{};
+    for (std::uint32_t offset = 0; offset < 8 * depth; ++offset) {
+        if (depth == 2) {
+            index[offset] = static_cast<std::uint8_t>(4 * offset);  // one byte per dword
+        } else if (depth == 4) {
+            index[offset] = static_cast<std::uint8_t>(2 * offset);  // one byte per word
+        } else {  // three big-endian bytes at the bottom of each qword
+            index[offset] = static_cast<std::uint8_t>(8 * (offset / 3) + 2 - offset % 3);
+        }
+    }
+    return index;
+}
+
+template <std::size_t N>
+TILVEX_AVX512 __m512i load_table(const std::array<std::uint8_t, N>& table) {
+    return _mm512_loadu_si512(table.data());
+}
+
+// Each codec holds its constants in registers for the whole block.
+template <std::uint32_t Depth, std::uint32_t Layout>
+struct Codec;
+
+template <std::uint32_t Depth>
+struct Codec<Depth, kPlanar> {
+    static constexpr std::size_t kSize = tile_size(Depth);
+    static constexpr ByteTable kGather = planar_gather_index(Depth);
+    static constexpr ByteTable kScatter = planar_scatter_index(Depth);
+    __m512i gather, scatter, pick_column, pick_plane;
+
+    TILVEX_AVX512 Codec()
+        : gather(load_table(kGather)),
+          scatter(load_table(kScatter)),
+          pick_column(_mm512_set1_epi64(static_cast<long long>(kPickColumn))),
+          pick_plane(_mm512_set1_epi64(static_cast<long long>(kPickPlane))) {}
+
+    TILVEX_AVX512 __m512i decode(const std::uint8_t* tile) const {
+        const __m512i bytes = _mm512_maskz_loadu_epi8(first_bytes(kSize), tile);
+        const __m512i planes =
+            _mm512_maskz_permutexvar_epi8(planar_gather_mask(Depth), gather, bytes);
+        return _mm512_gf2p8affine_epi64_epi8(pick_column, planes, 0);
+    }
+
+    TILVEX_AVX512 void encode(__m512i pixels, std::uint8_t* tile) const {
+        // Only bits 0..Depth-1 of each pixel are picked, so higher bits are dropped.
+        const __m512i planes = _mm512_gf2p8affine_epi64_epi8(pick_plane, pixels, 0);
+        _mm512_mask_storeu_epi8(tile, first_bytes(kSize), _mm512_permutexvar_epi8(scatter, planes));
+    }
+};
+
+template <std::uint32_t Depth>
+struct Codec<Depth, kLinear> {
+    static constexpr std::size_t kSize = tile_size(Depth);
+    static constexpr ByteTable kGather = linear_gather_index(Depth);
+    static constexpr ByteTable kShifts = linear_field_shifts(Depth);
+    static constexpr ByteTable kScatter = linear_scatter_index(Depth);
+    __m512i gather, shifts, scatter, field_mask;
+
+    TILVEX_AVX512 Codec()
+        : gather(load_table(kGather)),
+          shifts(load_table(kShifts)),
+          scatter(load_table(kScatter)),
+          field_mask(_mm512_set1_epi8(static_cast<char>((1u << Depth) - 1))) {}
+
+    TILVEX_AVX512 __m512i decode(const std::uint8_t* tile) const {
+        if constexpr (Depth == 8) {
+            return _mm512_loadu_si512(tile);  // the tile is the PixelTile
+        } else {
+            const __m512i bytes = _mm512_maskz_loadu_epi8(first_bytes(kSize), tile);
+            const __m512i rows =
+                _mm512_maskz_permutexvar_epi8(linear_gather_mask(Depth), gather, bytes);
+            return _mm512_and_si512(_mm512_multishift_epi64_epi8(shifts, rows), field_mask);
+        }
+    }
+
+    TILVEX_AVX512 void encode(__m512i pixels, std::uint8_t* tile) const {
+        if constexpr (Depth == 8) {
+            _mm512_storeu_si512(tile, pixels);
+        } else {
+            // Masking first keeps every field inside its own bits; each multiply-add then
+            // computes left * 2^width + right for neighbouring fields, which is exact since
+            // the fields don't overlap.
+            const __m512i fields = _mm512_and_si512(pixels, field_mask);
+            const __m512i pairs = _mm512_maddubs_epi16(
+                fields, _mm512_set1_epi16(static_cast<short>((1 << 8) | (1 << Depth))));
+            __m512i joined = pairs;  // 4 bpp: one tile byte per 16-bit word
+            if constexpr (Depth == 2) {
+                joined = _mm512_madd_epi16(pairs, _mm512_set1_epi32((1 << 16) | (1 << 4)));
+            } else if constexpr (Depth == 3) {
+                // Quads of 12 bits per dword, then the row's 24 bits: quad 0 above quad 1.
+                const __m512i quads =
+                    _mm512_madd_epi16(pairs, _mm512_set1_epi32((1 << 16) | (1 << 6)));
+                joined =
+                    _mm512_or_si512(_mm512_slli_epi64(quads, 12), _mm512_srli_epi64(quads, 32));
+            }
+            _mm512_mask_storeu_epi8(tile, first_bytes(kSize),
+                                    _mm512_permutexvar_epi8(scatter, joined));
+        }
+    }
+};
+
+template <std::uint32_t InDepth, std::uint32_t InLayout, std::uint32_t OutDepth,
+          std::uint32_t OutLayout>
+struct Avx512Kernel {
+    using In = Codec<InDepth, InLayout>;
+    using Out = Codec<OutDepth, OutLayout>;
+
+    __attribute__((target("avx512f,avx512bw,avx512vbmi,gfni"))) static void convert(
+        const std::uint8_t* input, std::uint8_t* output, std::size_t count, std::uint8_t offset) {
+        const In decoder;
+        const Out encoder;
+        const __m512i color_offset = _mm512_set1_epi8(static_cast<char>(offset));
+        for (std::size_t tile = 0; tile < count; ++tile) {
+            const __m512i pixels = decoder.decode(input + tile * In::kSize);  // the PixelTile
+            encoder.encode(_mm512_add_epi8(pixels, color_offset), output + tile * Out::kSize);
+        }
+    }
+};
+
+constexpr auto kAvx512Kernels = make_kernel_table<Avx512Kernel>();
+
+}  // namespace
+
+const std::array<BlockConverter, kFormatCount * kFormatCount>* avx512_kernels() {
+    return &kAvx512Kernels;
+}
+
+}  // namespace tilvex::detail
+
+#else
+
+namespace tilvex::detail {
+const std::array<BlockConverter, kFormatCount * kFormatCount>* avx512_kernels() {
+    return nullptr;
+}
+}  // namespace tilvex::detail
+
+#endif
