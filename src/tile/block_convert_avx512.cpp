@@ -11,7 +11,14 @@
 
 #if defined(TILVEX_AVX512_PATH)
 
+// GCC 12 warns inside its own AVX-512 headers, whose masked intrinsics start from an
+// "undefined" register; the lanes it complains of are always masked off or zeroed.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
+
+#include <algorithm>
 
 #include "tile/planar_codec.hpp"
 
@@ -115,6 +122,34 @@ constexpr ByteTable linear_scatter_index(std::uint32_t depth) {
     return index;
 }
 
+// A tile is read and written either with a full 64-byte access (kWide), allowed where the
+// block holds at least 64 bytes from the tile's start, or with a byte-masked one that
+// touches exactly the tile. Wide accesses are cheaper; the bytes a wide store writes past
+// its tile belong to the tiles that follow, which are stored after it.
+template <bool kWide, std::size_t kSize>
+TILVEX_AVX512 __m512i load_tile(const std::uint8_t* tile) {
+    if constexpr (kWide) {
+        return _mm512_loadu_si512(tile);
+    } else {
+        return _mm512_maskz_loadu_epi8(first_bytes(kSize), tile);
+    }
+}
+
+template <bool kWide, std::size_t kSize>
+TILVEX_AVX512 void store_tile(std::uint8_t* tile, __m512i bytes) {
+    if constexpr (kWide) {
+        _mm512_storeu_si512(tile, bytes);
+    } else {
+        _mm512_mask_storeu_epi8(tile, first_bytes(kSize), bytes);
+    }
+}
+
+// How many leading tiles of a block of `count` tiles of `size` bytes can take wide access.
+constexpr std::size_t wide_tiles(std::size_t count, std::size_t size) {
+    const std::size_t narrow = 64 / size - 1;  // the last tiles, within 64 bytes of the end
+    return count > narrow ? count - narrow : 0;
+}
+
 template <std::size_t N>
 TILVEX_AVX512 __m512i load_table(const std::array<std::uint8_t, N>& table) {
     return _mm512_loadu_si512(table.data());
@@ -137,17 +172,19 @@ struct Codec<Depth, kPlanar> {
           pick_column(_mm512_set1_epi64(static_cast<long long>(kPickColumn))),
           pick_plane(_mm512_set1_epi64(static_cast<long long>(kPickPlane))) {}
 
+    template <bool kWide>
     TILVEX_AVX512 __m512i decode(const std::uint8_t* tile) const {
-        const __m512i bytes = _mm512_maskz_loadu_epi8(first_bytes(kSize), tile);
+        const __m512i bytes = load_tile<kWide, kSize>(tile);
         const __m512i planes =
             _mm512_maskz_permutexvar_epi8(planar_gather_mask(Depth), gather, bytes);
         return _mm512_gf2p8affine_epi64_epi8(pick_column, planes, 0);
     }
 
+    template <bool kWide>
     TILVEX_AVX512 void encode(__m512i pixels, std::uint8_t* tile) const {
         // Only bits 0..Depth-1 of each pixel are picked, so higher bits are dropped.
         const __m512i planes = _mm512_gf2p8affine_epi64_epi8(pick_plane, pixels, 0);
-        _mm512_mask_storeu_epi8(tile, first_bytes(kSize), _mm512_permutexvar_epi8(scatter, planes));
+        store_tile<kWide, kSize>(tile, _mm512_permutexvar_epi8(scatter, planes));
     }
 };
 
@@ -165,17 +202,19 @@ struct Codec<Depth, kLinear> {
           scatter(load_table(kScatter)),
           field_mask(_mm512_set1_epi8(static_cast<char>((1u << Depth) - 1))) {}
 
+    template <bool kWide>
     TILVEX_AVX512 __m512i decode(const std::uint8_t* tile) const {
         if constexpr (Depth == 8) {
             return _mm512_loadu_si512(tile);  // the tile is the PixelTile
         } else {
-            const __m512i bytes = _mm512_maskz_loadu_epi8(first_bytes(kSize), tile);
+            const __m512i bytes = load_tile<kWide, kSize>(tile);
             const __m512i rows =
                 _mm512_maskz_permutexvar_epi8(linear_gather_mask(Depth), gather, bytes);
             return _mm512_and_si512(_mm512_multishift_epi64_epi8(shifts, rows), field_mask);
         }
     }
 
+    template <bool kWide>
     TILVEX_AVX512 void encode(__m512i pixels, std::uint8_t* tile) const {
         if constexpr (Depth == 8) {
             _mm512_storeu_si512(tile, pixels);
@@ -196,8 +235,7 @@ struct Codec<Depth, kLinear> {
                 joined =
                     _mm512_or_si512(_mm512_slli_epi64(quads, 12), _mm512_srli_epi64(quads, 32));
             }
-            _mm512_mask_storeu_epi8(tile, first_bytes(kSize),
-                                    _mm512_permutexvar_epi8(scatter, joined));
+            store_tile<kWide, kSize>(tile, _mm512_permutexvar_epi8(scatter, joined));
         }
     }
 };
@@ -213,9 +251,15 @@ struct Avx512Kernel {
         const In decoder;
         const Out encoder;
         const __m512i color_offset = _mm512_set1_epi8(static_cast<char>(offset));
-        for (std::size_t tile = 0; tile < count; ++tile) {
-            const __m512i pixels = decoder.decode(input + tile * In::kSize);  // the PixelTile
-            encoder.encode(_mm512_add_epi8(pixels, color_offset), output + tile * Out::kSize);
+        const std::size_t wide = std::min(wide_tiles(count, In::kSize), wide_tiles(count, Out::kSize));
+        std::size_t tile = 0;
+        for (; tile < wide; ++tile) {
+            const __m512i pixels = decoder.template decode<true>(input + tile * In::kSize);  // the PixelTile
+            encoder.template encode<true>(_mm512_add_epi8(pixels, color_offset), output + tile * Out::kSize);
+        }
+        for (; tile < count; ++tile) {
+            const __m512i pixels = decoder.template decode<false>(input + tile * In::kSize);
+            encoder.template encode<false>(_mm512_add_epi8(pixels, color_offset), output + tile * Out::kSize);
         }
     }
 };
