@@ -106,18 +106,12 @@ constexpr ByteTable linear_field_shifts(std::uint32_t depth) {
     return shifts;
 }
 
-// Linear encode index: where each tile byte sits after the fields are joined (see
-// LinearCodec::encode).
-constexpr ByteTable linear_scatter_index(std::uint32_t depth) {
+// 3-bpp linear encode index: each row's 24 bits end up at the bottom of its qword, and
+// the tile wants them as three big-endian bytes.
+constexpr ByteTable linear3_scatter_index() {
     ByteTable index{};
-    for (std::uint32_t offset = 0; offset < 8 * depth; ++offset) {
-        if (depth == 2) {
-            index[offset] = static_cast<std::uint8_t>(4 * offset);  // one byte per dword
-        } else if (depth == 4) {
-            index[offset] = static_cast<std::uint8_t>(2 * offset);  // one byte per word
-        } else {  // three big-endian bytes at the bottom of each qword
-            index[offset] = static_cast<std::uint8_t>(8 * (offset / 3) + 2 - offset % 3);
-        }
+    for (std::uint32_t offset = 0; offset < 24; ++offset) {
+        index[offset] = static_cast<std::uint8_t>(8 * (offset / 3) + 2 - offset % 3);
     }
     return index;
 }
@@ -146,7 +140,9 @@ TILVEX_AVX512 void store_tile(std::uint8_t* tile, __m512i bytes) {
 
 // How many leading tiles of a block of `count` tiles of `size` bytes can take wide access.
 constexpr std::size_t wide_tiles(std::size_t count, std::size_t size) {
-    const std::size_t narrow = 64 / size - 1;  // the last tiles, within 64 bytes of the end
+    // Tile t may take wide access when t x size + 64 <= count x size, so the last
+    // ceil(64 / size) - 1 tiles may not.
+    const std::size_t narrow = (64 + size - 1) / size - 1;
     return count > narrow ? count - narrow : 0;
 }
 
@@ -184,7 +180,13 @@ struct Codec<Depth, kPlanar> {
     TILVEX_AVX512 void encode(__m512i pixels, std::uint8_t* tile) const {
         // Only bits 0..Depth-1 of each pixel are picked, so higher bits are dropped.
         const __m512i planes = _mm512_gf2p8affine_epi64_epi8(pick_plane, pixels, 0);
-        store_tile<kWide, kSize>(tile, _mm512_permutexvar_epi8(scatter, planes));
+        if constexpr (Depth == 2) {
+            // Planes 0 and 1 of row y are the low 16 bits of qword y, and bytes 2y, 2y + 1
+            // of the tile: narrowing each qword to 16 bits gives the tile.
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(tile), _mm512_cvtepi64_epi16(planes));
+        } else {
+            store_tile<kWide, kSize>(tile, _mm512_permutexvar_epi8(scatter, planes));
+        }
     }
 };
 
@@ -193,7 +195,7 @@ struct Codec<Depth, kLinear> {
     static constexpr std::size_t kSize = tile_size(Depth);
     static constexpr ByteTable kGather = linear_gather_index(Depth);
     static constexpr ByteTable kShifts = linear_field_shifts(Depth);
-    static constexpr ByteTable kScatter = linear_scatter_index(Depth);
+    static constexpr ByteTable kScatter = linear3_scatter_index();
     __m512i gather, shifts, scatter, field_mask;
 
     TILVEX_AVX512 Codec()
@@ -225,17 +227,24 @@ struct Codec<Depth, kLinear> {
             const __m512i fields = _mm512_and_si512(pixels, field_mask);
             const __m512i pairs = _mm512_maddubs_epi16(
                 fields, _mm512_set1_epi16(static_cast<short>((1 << 8) | (1 << Depth))));
-            __m512i joined = pairs;  // 4 bpp: one tile byte per 16-bit word
-            if constexpr (Depth == 2) {
-                joined = _mm512_madd_epi16(pairs, _mm512_set1_epi32((1 << 16) | (1 << 4)));
-            } else if constexpr (Depth == 3) {
+            // The joined fields end up in tile order, so narrowing moves replace a byte
+            // permutation where they can (they use fewer shuffle resources).
+            if constexpr (Depth == 4) {
+                // One tile byte at the bottom of each 16-bit word.
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(tile), _mm512_cvtepi16_epi8(pairs));
+            } else if constexpr (Depth == 2) {
+                // Pairs of pairs: one tile byte at the bottom of each dword.
+                const __m512i quads =
+                    _mm512_madd_epi16(pairs, _mm512_set1_epi32((1 << 16) | (1 << 4)));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(tile), _mm512_cvtepi32_epi8(quads));
+            } else {
                 // Quads of 12 bits per dword, then the row's 24 bits: quad 0 above quad 1.
                 const __m512i quads =
                     _mm512_madd_epi16(pairs, _mm512_set1_epi32((1 << 16) | (1 << 6)));
-                joined =
+                const __m512i rows =
                     _mm512_or_si512(_mm512_slli_epi64(quads, 12), _mm512_srli_epi64(quads, 32));
+                store_tile<kWide, kSize>(tile, _mm512_permutexvar_epi8(scatter, rows));
             }
-            store_tile<kWide, kSize>(tile, _mm512_permutexvar_epi8(scatter, joined));
         }
     }
 };
@@ -251,15 +260,19 @@ struct Avx512Kernel {
         const In decoder;
         const Out encoder;
         const __m512i color_offset = _mm512_set1_epi8(static_cast<char>(offset));
-        const std::size_t wide = std::min(wide_tiles(count, In::kSize), wide_tiles(count, Out::kSize));
+        const std::size_t wide =
+            std::min(wide_tiles(count, In::kSize), wide_tiles(count, Out::kSize));
         std::size_t tile = 0;
         for (; tile < wide; ++tile) {
-            const __m512i pixels = decoder.template decode<true>(input + tile * In::kSize);  // the PixelTile
-            encoder.template encode<true>(_mm512_add_epi8(pixels, color_offset), output + tile * Out::kSize);
+            const __m512i pixels =
+                decoder.template decode<true>(input + tile * In::kSize);  // the PixelTile
+            encoder.template encode<true>(_mm512_add_epi8(pixels, color_offset),
+                                          output + tile * Out::kSize);
         }
         for (; tile < count; ++tile) {
             const __m512i pixels = decoder.template decode<false>(input + tile * In::kSize);
-            encoder.template encode<false>(_mm512_add_epi8(pixels, color_offset), output + tile * Out::kSize);
+            encoder.template encode<false>(_mm512_add_epi8(pixels, color_offset),
+                                           output + tile * Out::kSize);
         }
     }
 };
