@@ -116,13 +116,18 @@ constexpr ByteTable linear3_scatter_index() {
     return index;
 }
 
-// A tile is read and written either with a full 64-byte access (kWide), allowed where the
-// block holds at least 64 bytes from the tile's start, or with a byte-masked one that
-// touches exactly the tile. Wide accesses are cheaper; the bytes a wide store writes past
-// its tile belong to the tiles that follow, which are stored after it.
+// Tiles are read and written with the smallest register that holds them: exactly for
+// 16-, 32- and 64-byte tiles. A 24-byte tile takes a 32-byte access (kWide) wherever the
+// block holds 8 more bytes after it; the 8 bytes a wide store writes past its tile belong
+// to the next tile, which is stored after it. The block's last 24-byte tile is accessed
+// through a byte mask instead, so nothing outside the block is touched.
 template <bool kWide, std::size_t kSize>
 TILVEX_AVX512 __m512i load_tile(const std::uint8_t* tile) {
-    if constexpr (kWide) {
+    if constexpr (kSize == 16) {
+        return _mm512_zextsi128_si512(_mm_loadu_si128(reinterpret_cast<const __m128i*>(tile)));
+    } else if constexpr (kSize == 32 || (kSize == 24 && kWide)) {
+        return _mm512_zextsi256_si512(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(tile)));
+    } else if constexpr (kSize == 64) {
         return _mm512_loadu_si512(tile);
     } else {
         return _mm512_maskz_loadu_epi8(first_bytes(kSize), tile);
@@ -131,7 +136,11 @@ TILVEX_AVX512 __m512i load_tile(const std::uint8_t* tile) {
 
 template <bool kWide, std::size_t kSize>
 TILVEX_AVX512 void store_tile(std::uint8_t* tile, __m512i bytes) {
-    if constexpr (kWide) {
+    if constexpr (kSize == 16) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(tile), _mm512_castsi512_si128(bytes));
+    } else if constexpr (kSize == 32 || (kSize == 24 && kWide)) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(tile), _mm512_castsi512_si256(bytes));
+    } else if constexpr (kSize == 64) {
         _mm512_storeu_si512(tile, bytes);
     } else {
         _mm512_mask_storeu_epi8(tile, first_bytes(kSize), bytes);
@@ -140,10 +149,7 @@ TILVEX_AVX512 void store_tile(std::uint8_t* tile, __m512i bytes) {
 
 // How many leading tiles of a block of `count` tiles of `size` bytes can take wide access.
 constexpr std::size_t wide_tiles(std::size_t count, std::size_t size) {
-    // Tile t may take wide access when t x size + 64 <= count x size, so the last
-    // ceil(64 / size) - 1 tiles may not.
-    const std::size_t narrow = (64 + size - 1) / size - 1;
-    return count > narrow ? count - narrow : 0;
+    return size == 24 && count > 0 ? count - 1 : count;
 }
 
 template <std::size_t N>
@@ -207,7 +213,7 @@ struct Codec<Depth, kLinear> {
     template <bool kWide>
     TILVEX_AVX512 __m512i decode(const std::uint8_t* tile) const {
         if constexpr (Depth == 8) {
-            return _mm512_loadu_si512(tile);  // the tile is the PixelTile
+            return load_tile<kWide, kSize>(tile);  // the tile is the PixelTile
         } else {
             const __m512i bytes = load_tile<kWide, kSize>(tile);
             const __m512i rows =
@@ -219,7 +225,7 @@ struct Codec<Depth, kLinear> {
     template <bool kWide>
     TILVEX_AVX512 void encode(__m512i pixels, std::uint8_t* tile) const {
         if constexpr (Depth == 8) {
-            _mm512_storeu_si512(tile, pixels);
+            store_tile<kWide, kSize>(tile, pixels);
         } else {
             // Masking first keeps every field inside its own bits; each multiply-add then
             // computes left * 2^width + right for neighbouring fields, which is exact since
@@ -263,11 +269,13 @@ struct Avx512Kernel {
         const std::size_t wide =
             std::min(wide_tiles(count, In::kSize), wide_tiles(count, Out::kSize));
         std::size_t tile = 0;
-        for (; tile < wide; ++tile) {
-            const __m512i pixels =
-                decoder.template decode<true>(input + tile * In::kSize);  // the PixelTile
-            encoder.template encode<true>(_mm512_add_epi8(pixels, color_offset),
+        for (; tile + 2 <= wide; tile += 2) {
+            const __m512i first = decoder.template decode<true>(input + tile * In::kSize);
+            const __m512i second = decoder.template decode<true>(input + (tile + 1) * In::kSize);
+            encoder.template encode<true>(_mm512_add_epi8(first, color_offset),
                                           output + tile * Out::kSize);
+            encoder.template encode<true>(_mm512_add_epi8(second, color_offset),
+                                          output + (tile + 1) * Out::kSize);
         }
         for (; tile < count; ++tile) {
             const __m512i pixels = decoder.template decode<false>(input + tile * In::kSize);
