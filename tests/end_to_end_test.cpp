@@ -12,6 +12,7 @@
 
 #include "oracle.hpp"
 #include "test_support.hpp"
+#include "tool_runner.hpp"
 
 extern char** environ;
 
@@ -21,27 +22,10 @@ namespace {
 using testing::Bytes;
 using testing::random_bytes;
 using testing::read_file;
+using testing::run_tool;
 using testing::ScratchDir;
+using testing::ToolRun;
 using testing::write_file;
-
-struct ToolRun {
-    int status;
-    std::string output;
-};
-
-// Runs the tool in `dir` with the shell-quoted `arguments` and `answers` on standard input.
-ToolRun run_tool(const ScratchDir& dir, const std::string& arguments,
-                 const std::string& answers = "") {
-    const Bytes stdin_bytes(answers.begin(), answers.end());
-    write_file(dir / ".stdin", stdin_bytes);
-    const std::string command = "cd '" + dir.path().string() + "' && '" TILVEX_BINARY "' " +
-                                arguments + " < .stdin > .stdout";
-    const int status = std::system(command.c_str());
-    const Bytes out = read_file(dir / ".stdout");
-    std::filesystem::remove(dir / ".stdin");
-    std::filesystem::remove(dir / ".stdout");
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(out.begin(), out.end())};
-}
 
 TEST(EndToEnd, ConvertsAFileSilently) {
     ScratchDir dir;
