@@ -14,20 +14,11 @@
 
 #include "app/parameter_entry.hpp"
 #include "fuzz_check.hpp"
+#include "prompts.hpp"
 
 using namespace tilvex;
 
 namespace {
-
-const std::string kPrompts[] = {
-    "Enter input BPP (2, 3, 4, or 8): ",
-    "Enter input BPP format (0 for planar, 1 for linear): ",
-    "Enter output BPP (2, 3, 4, or 8): ",
-    "Enter output BPP format (0 for planar, 1 for linear): ",
-    "Enter input filename: ",
-    "Enter output filename: ",
-    "Enter color offset in hex (if you don't know what this is, enter 0): ",
-};
 
 // Two files the answers can name: "in" and "a".
 const std::filesystem::path& scratch_dir() {
@@ -85,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string shown = out.str();
     std::string expected;
     bool prefix_found = shown.empty();
-    for (const std::string& prompt : kPrompts) {
+    for (const std::string& prompt : testing::kPrompts) {
         expected += prompt;
         prefix_found = prefix_found || shown == expected;
     }

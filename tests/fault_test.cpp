@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "oracle.hpp"
+#include "prompts.hpp"
 #include "test_support.hpp"
 #include "tool_runner.hpp"
 
@@ -12,24 +13,6 @@ namespace tilvex {
 namespace {
 
 using namespace testing;
-
-const std::string kPrompts[] = {
-    "Enter input BPP (2, 3, 4, or 8): ",
-    "Enter input BPP format (0 for planar, 1 for linear): ",
-    "Enter output BPP (2, 3, 4, or 8): ",
-    "Enter output BPP format (0 for planar, 1 for linear): ",
-    "Enter input filename: ",
-    "Enter output filename: ",
-    "Enter color offset in hex (if you don't know what this is, enter 0): ",
-};
-
-std::string prompts(std::size_t count) {
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) {
-        text += kPrompts[i];
-    }
-    return text;
-}
 
 // A directory with an input, an output from an earlier run and a bystander, plus a
 // subdirectory, a hard link and a symbolic link to the input.
@@ -86,13 +69,14 @@ TEST_F(FaultTest, CommandLineFaultsChangeNoFile) {
 TEST_F(FaultTest, PromptFaultsChangeNoFile) {
     const std::string long_name(20000, 'n');
     const std::pair<std::string, std::string> cases[] = {
-        {"4 0 2 1 " + long_name + " out.bin 0", prompts(5) + "Couldn't open file"},
-        {"4 0 2 1 in.bin " + long_name + " 0", prompts(7) + "Couldn't open file"},
-        {"4 0 2 1 in.bin soft.bin 0", prompts(7) + "Input and output are the same file"},
-        {"4 0 2 1 sub out.bin 0", prompts(5) + "Couldn't read file"},
-        {"4 0 2 1 in.bin out.bin 1" + std::string(5000, '0'), prompts(7) + "Invalid color offset"},
-        {std::string(5000, '9') + " 0", prompts(1) + "Invalid BPP value"},
-        {std::string("4\0 0", 4), prompts(2) + "Invalid BPP format value"},
+        {"4 0 2 1 " + long_name + " out.bin 0", first_prompts(5) + "Couldn't open file"},
+        {"4 0 2 1 in.bin " + long_name + " 0", first_prompts(7) + "Couldn't open file"},
+        {"4 0 2 1 in.bin soft.bin 0", first_prompts(7) + "Input and output are the same file"},
+        {"4 0 2 1 sub out.bin 0", first_prompts(5) + "Couldn't read file"},
+        {"4 0 2 1 in.bin out.bin 1" + std::string(5000, '0'),
+         first_prompts(7) + "Invalid color offset"},
+        {std::string(5000, '9') + " 0", first_prompts(1) + "Invalid BPP value"},
+        {std::string("4\0 0", 4), first_prompts(2) + "Invalid BPP format value"},
     };
     for (const auto& [answers, output] : cases) {
         expect_failure("", answers, output);
@@ -101,23 +85,23 @@ TEST_F(FaultTest, PromptFaultsChangeNoFile) {
 
 TEST_F(FaultTest, EndOfInputAtEachPrompt) {
     const std::pair<std::string, std::string> cases[] = {
-        {"", prompts(1) + "Invalid BPP value"},
-        {"8", prompts(2) + "Invalid BPP format value"},
-        {"8 1", prompts(3) + "Invalid BPP value"},
-        {"8 1 8", prompts(4) + "Invalid BPP format value"},
-        {"8 1 8 1", prompts(5) + "Couldn't open file"},
-        {"8 1 8 1 in.bin", prompts(6) + "Couldn't open file"},
+        {"", first_prompts(1) + "Invalid BPP value"},
+        {"8", first_prompts(2) + "Invalid BPP format value"},
+        {"8 1", first_prompts(3) + "Invalid BPP value"},
+        {"8 1 8", first_prompts(4) + "Invalid BPP format value"},
+        {"8 1 8 1", first_prompts(5) + "Couldn't open file"},
+        {"8 1 8 1 in.bin", first_prompts(6) + "Couldn't open file"},
     };
     for (const auto& [answers, output] : cases) {
         expect_failure("", answers, output);
     }
     // Standard input closed altogether reads as its end.
-    expect_failure("", "", prompts(1) + "Invalid BPP value", "<&-");
+    expect_failure("", "", first_prompts(1) + "Invalid BPP value", "<&-");
 
     // At the offset prompt the end of input means offset 0 and the run goes on.
     const ToolRun run = run_tool(dir, "", "8 1 8 1 in.bin new.bin");
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.output, prompts(7));
+    EXPECT_EQ(run.output, first_prompts(7));
     const Bytes input = read_file(dir / "in.bin");
     EXPECT_EQ(read_file(dir / "new.bin"), oracle::convert({8, kLinear}, {8, kLinear}, 0, input));
 }

@@ -6,33 +6,17 @@
 #include <gtest/gtest.h>
 
 #include "app/parameter_entry.hpp"
+#include "prompts.hpp"
 #include "test_support.hpp"
 
 namespace tilvex {
 namespace {
 
 using testing::Bytes;
+using testing::first_prompts;
 using testing::read_file;
 using testing::ScratchDir;
 using testing::write_file;
-
-const std::vector<std::string> kPrompts = {
-    "Enter input BPP (2, 3, 4, or 8): ",
-    "Enter input BPP format (0 for planar, 1 for linear): ",
-    "Enter output BPP (2, 3, 4, or 8): ",
-    "Enter output BPP format (0 for planar, 1 for linear): ",
-    "Enter input filename: ",
-    "Enter output filename: ",
-    "Enter color offset in hex (if you don't know what this is, enter 0): ",
-};
-
-std::string first_prompts(std::size_t count) {
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) {
-        text += kPrompts[i];
-    }
-    return text;
-}
 
 void close_streams(const ConversionSettings& settings) {
     if (settings.input_stream != nullptr) {
