@@ -2,8 +2,9 @@
 // run must end in exactly one of the dialogue's own failures or in complete, valid
 // settings, and must have shown the prompts in order up to the point where it stopped.
 //
-// File names in the input can only name files in a scratch directory: every '/' is
-// replaced, so the fuzzer can't reach any other file.
+// File names in the input can only name files in a scratch directory: the target works
+// inside it, and every '/' in the input is replaced, so no other file can be reached.
+// Since the working directory changes, give libFuzzer absolute corpus paths.
 #include <unistd.h>
 
 #include <cstdint>

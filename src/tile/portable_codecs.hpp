@@ -29,12 +29,48 @@ inline void decode_planar(const std::uint8_t* tile, std::uint8_t* pixels) {
     }
 }
 
+// Swaps bit 8r + c with bit 8c + r of each row word, transposing it as an 8x8 bit
+// matrix: three rounds exchange the off-diagonal blocks of 1x1, 2x2 and 4x4 bits. The
+// rounds run over all eight rows in turn so that the compiler can vectorize them.
+inline void transpose_rows(std::uint64_t (&rows)[kTileHeight]) {
+    for (std::uint64_t& x : rows) {
+        const std::uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AA;
+        x ^= t ^ (t << 7);
+    }
+    for (std::uint64_t& x : rows) {
+        const std::uint64_t t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCC;
+        x ^= t ^ (t << 14);
+    }
+    for (std::uint64_t& x : rows) {
+        const std::uint64_t t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0;
+        x ^= t ^ (t << 28);
+    }
+}
+
 template <std::uint32_t Depth>
 inline void encode_planar(const std::uint8_t* pixels, std::uint8_t* tile) {
-    for (std::uint32_t row = 0; row < kTileHeight; ++row) {
-        const std::uint64_t pixel_row = load_row(pixels + kTileWidth * row);
-        for (std::uint32_t plane = 0; plane < Depth; ++plane) {
-            tile[plane_byte_offset(Depth, plane, row)] = gather_low_bits(pixel_row >> plane);
+    if constexpr (Depth == 8) {
+        // With all eight planes wanted, a row's plane bytes are its pixel bytes (in reverse
+        // order, pixel x in byte 7 - x) transposed as a bit matrix: byte k then holds bit
+        // k of every pixel, pixel x in bit 7 - x. Planes 2j and 2j + 1 are stored together.
+        std::uint64_t rows[kTileHeight];
+        for (std::uint32_t row = 0; row < kTileHeight; ++row) {
+            rows[row] = __builtin_bswap64(load_row(pixels + kTileWidth * row));
+        }
+        transpose_rows(rows);
+        for (std::uint32_t row = 0; row < kTileHeight; ++row) {
+            for (std::uint32_t pair = 0; pair < 4; ++pair) {
+                std::uint8_t* bytes = tile + plane_byte_offset(8, 2 * pair, row);
+                bytes[0] = static_cast<std::uint8_t>(rows[row] >> (16 * pair));
+                bytes[1] = static_cast<std::uint8_t>(rows[row] >> (16 * pair + 8));
+            }
+        }
+    } else {
+        for (std::uint32_t row = 0; row < kTileHeight; ++row) {
+            const std::uint64_t pixel_row = load_row(pixels + kTileWidth * row);
+            for (std::uint32_t plane = 0; plane < Depth; ++plane) {
+                tile[plane_byte_offset(Depth, plane, row)] = gather_low_bits(pixel_row >> plane);
+            }
         }
     }
 }
@@ -57,7 +93,6 @@ constexpr auto make_unpack_table() {
 
 inline constexpr auto kUnpack2 = make_unpack_table<2, 4, std::uint32_t>();  // a byte: 4 pixels
 inline constexpr auto kUnpack3 = make_unpack_table<3, 4, std::uint32_t>();  // 12 bits: 4 pixels
-inline constexpr auto kUnpack4 = make_unpack_table<4, 2, std::uint16_t>();  // a byte: 2 pixels
 
 template <std::uint32_t Depth>
 inline void decode_linear(const std::uint8_t* tile, std::uint8_t* pixels) {
@@ -74,9 +109,17 @@ inline void decode_linear(const std::uint8_t* tile, std::uint8_t* pixels) {
                 const std::uint32_t bits = std::uint32_t{bytes[0]} << 16 | bytes[1] << 8 | bytes[2];
                 pixel_row = kUnpack3[bits >> 12] | std::uint64_t{kUnpack3[bits & 0xFFF]} << 32;
             } else {
-                for (std::uint32_t i = 0; i < 4; ++i) {
-                    pixel_row |= std::uint64_t{kUnpack4[bytes[i]]} << (16 * i);
+                // Row byte m (pixels 2m and 2m + 1) moves to 16-bit lane m, then its high
+                // nibble to the lane's low byte and its low nibble to the high byte.
+                std::uint32_t packed;
+                std::memcpy(&packed, bytes, sizeof packed);
+                std::uint64_t v = packed;
+                if constexpr (std::endian::native == std::endian::big) {
+                    v = __builtin_bswap32(packed);
                 }
+                v = (v | (v << 16)) & 0x0000FFFF0000FFFF;
+                v = (v | (v << 8)) & 0x00FF00FF00FF00FF;
+                pixel_row = ((v >> 4) & 0x000F000F000F000F) | ((v & 0x000F000F000F000F) << 8);
             }
             store_row(pixels + kTileWidth * row, pixel_row);
         }
@@ -93,6 +136,17 @@ inline void encode_linear(const std::uint8_t* pixels, std::uint8_t* tile) {
         constexpr std::uint64_t kPairMask = (std::uint64_t{1} << (2 * Depth)) - 1;
         constexpr std::uint64_t kQuadMask = (std::uint64_t{1} << (4 * Depth)) - 1;
         for (std::uint32_t row = 0; row < kTileHeight; ++row) {
+            if constexpr (Depth == 2) {
+                // Each half row is 4 pixels in the low 2 bits of 4 bytes; multiplying by
+                // 2^30 + 2^20 + 2^10 + 1 moves pixel x from bit 8x to bit 30 - 2x. All the
+                // partial products fall on distinct even bit pairs, so nothing carries, and
+                // only the wanted ones land in bits 24..31.
+                constexpr std::uint64_t kGather = 0x40100401;
+                const std::uint64_t v = load_row(pixels + kTileWidth * row) & kPixelMask;
+                tile[2 * row] = static_cast<std::uint8_t>(((v & 0xFFFFFFFF) * kGather) >> 24);
+                tile[2 * row + 1] = static_cast<std::uint8_t>(((v >> 32) * kGather) >> 24);
+                continue;
+            }
             // Join neighbouring fields into fields of twice the width, left field high:
             // pairs in each 16-bit lane, quads in each 32-bit lane, then the whole row.
             std::uint64_t v = load_row(pixels + kTileWidth * row) & kPixelMask;
