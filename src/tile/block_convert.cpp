@@ -1,7 +1,6 @@
 // The portable block kernels and the choice of path.
 #include "tile/block_convert.hpp"
 
-#include "tile/color_offset.hpp"
 #include "tile/kernel_table.hpp"
 #include "tile/portable_codecs.hpp"
 
@@ -16,11 +15,11 @@ struct PortableKernel {
 
     static void convert(const std::uint8_t* input, std::uint8_t* output, std::size_t count,
                         std::uint8_t offset) {
-        alignas(8) PixelTile pixels;
         for (std::size_t tile = 0; tile < count; ++tile) {
-            In::decode(input + tile * In::kSize, pixels.data());
-            add_color_offset(pixels, offset);
-            Out::encode(pixels.data(), output + tile * Out::kSize);
+            portable::PixelRows pixels;  // the PixelTile, row by row
+            In::decode(input + tile * In::kSize, pixels);
+            portable::add_color_offset(pixels, offset);
+            Out::encode(pixels, output + tile * Out::kSize);
         }
     }
 };
