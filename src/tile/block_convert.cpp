@@ -1,6 +1,7 @@
 // The portable block kernels and the choice of path.
 #include "tile/block_convert.hpp"
 
+#include "tile/color_offset.hpp"
 #include "tile/kernel_table.hpp"
 #include "tile/portable_codecs.hpp"
 
@@ -21,6 +22,15 @@ struct PortableKernel {
             portable::add_color_offset(pixels, offset);
             Out::encode(pixels, output + tile * Out::kSize);
         }
+    }
+};
+
+// 8-bpp linear to 8-bpp linear decodes and encodes nothing: the tiles are PixelTiles.
+template <>
+struct PortableKernel<8, kLinear, 8, kLinear> {
+    static void convert(const std::uint8_t* input, std::uint8_t* output, std::size_t count,
+                        std::uint8_t offset) {
+        copy_with_color_offset(input, output, count, offset);
     }
 };
 
