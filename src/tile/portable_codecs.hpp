@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <span>
 
 #include "tile/bits.hpp"
 #include "tile/planar_codec.hpp"
@@ -210,5 +211,21 @@ struct Codec {
         }
     }
 };
+
+// Adapters between a PixelTile in memory and a codec's PixelRows, for the per-tile
+// entry points.
+template <class Codec>
+void decode_to_pixel_tile(std::span<const std::uint8_t> tile, PixelTile& pixels) {
+    PixelRows rows;
+    Codec::decode(tile.data(), rows);
+    store_pixel_rows(rows, pixels.data());
+}
+
+template <class Codec>
+void encode_from_pixel_tile(const PixelTile& pixels, std::span<std::uint8_t> tile) {
+    PixelRows rows;
+    load_pixel_rows(pixels.data(), rows);
+    Codec::encode(rows, tile.data());
+}
 
 }  // namespace tilvex::portable
