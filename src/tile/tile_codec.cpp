@@ -1,52 +1,29 @@
+// The per-format codec table, built from the portable codecs.
 #include "tile/tile_codec.hpp"
 
-#include <algorithm>
 #include <array>
 
-#include "tile/linear_codec.hpp"
-#include "tile/planar_codec.hpp"
+#include "tile/portable_codecs.hpp"
 
 namespace tilvex {
 namespace {
 
-template <std::uint32_t Depth>
-void decode_planar_tile(std::span<const std::uint8_t> tile, PixelTile& pixels) {
-    decode_planar(Depth, tile, pixels);
-}
+template <std::uint32_t Depth, std::uint32_t Layout>
+constexpr TileDecoder kDecode = portable::decode_to_pixel_tile<portable::Codec<Depth, Layout>>;
 
-template <std::uint32_t Depth>
-void encode_planar_tile(const PixelTile& pixels, std::span<std::uint8_t> tile) {
-    encode_planar(Depth, pixels, tile);
-}
+template <std::uint32_t Depth, std::uint32_t Layout>
+constexpr TileEncoder kEncode = portable::encode_from_pixel_tile<portable::Codec<Depth, Layout>>;
 
-template <std::uint32_t Depth>
-void decode_linear_tile(std::span<const std::uint8_t> tile, PixelTile& pixels) {
-    decode_linear(Depth, tile, pixels);
-}
-
-template <std::uint32_t Depth>
-void encode_linear_tile(const PixelTile& pixels, std::span<std::uint8_t> tile) {
-    encode_linear(Depth, pixels, tile);
-}
-
-// An 8-bpp linear tile is the PixelTile itself.
-void copy_in_pixel_tile(std::span<const std::uint8_t> tile, PixelTile& pixels) {
-    std::copy_n(tile.begin(), kPixelsPerTile, pixels.begin());
-}
-
-void copy_out_pixel_tile(const PixelTile& pixels, std::span<std::uint8_t> tile) {
-    std::copy_n(pixels.begin(), kPixelsPerTile, tile.begin());
-}
-
-// Indexed by format_index: planar 2, 3, 4, 8, then linear 2, 3, 4, 8.
+// Indexed by format_index: planar 2, 3, 4, 8, then linear 2, 3, 4, 8 (whose codec is a
+// plain copy: the tile is the PixelTile).
 constexpr std::array<TileDecoder, kFormatCount> kDecoders{
-    decode_planar_tile<2>, decode_planar_tile<3>, decode_planar_tile<4>, decode_planar_tile<8>,
-    decode_linear_tile<2>, decode_linear_tile<3>, decode_linear_tile<4>, copy_in_pixel_tile,
+    kDecode<2, kPlanar>, kDecode<3, kPlanar>, kDecode<4, kPlanar>, kDecode<8, kPlanar>,
+    kDecode<2, kLinear>, kDecode<3, kLinear>, kDecode<4, kLinear>, kDecode<8, kLinear>,
 };
 
 constexpr std::array<TileEncoder, kFormatCount> kEncoders{
-    encode_planar_tile<2>, encode_planar_tile<3>, encode_planar_tile<4>, encode_planar_tile<8>,
-    encode_linear_tile<2>, encode_linear_tile<3>, encode_linear_tile<4>, copy_out_pixel_tile,
+    kEncode<2, kPlanar>, kEncode<3, kPlanar>, kEncode<4, kPlanar>, kEncode<8, kPlanar>,
+    kEncode<2, kLinear>, kEncode<3, kLinear>, kEncode<4, kLinear>, kEncode<8, kLinear>,
 };
 
 }  // namespace
