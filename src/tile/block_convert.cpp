@@ -1,6 +1,7 @@
 // The portable block kernels and the choice of path.
 #include "tile/block_convert.hpp"
 
+#include "tile/bitplane_codecs.hpp"
 #include "tile/color_offset.hpp"
 #include "tile/kernel_table.hpp"
 #include "tile/portable_codecs.hpp"
@@ -11,16 +12,45 @@ namespace {
 template <std::uint32_t InDepth, std::uint32_t InLayout, std::uint32_t OutDepth,
           std::uint32_t OutLayout>
 struct PortableKernel {
-    using In = portable::Codec<InDepth, InLayout>;
-    using Out = portable::Codec<OutDepth, OutLayout>;
+    // Bitplanes pay between two formats with plane codecs when one of them is planar;
+    // from 2-bpp linear to itself the pixel form measured faster.
+    static constexpr bool kAsPlanes = portable::kHasPlaneCodec<InDepth, InLayout> &&
+                                      portable::kHasPlaneCodec<OutDepth, OutLayout> &&
+                                      (InLayout == kPlanar || OutLayout == kPlanar);
 
     static void convert(const std::uint8_t* input, std::uint8_t* output, std::size_t count,
                         std::uint8_t offset) {
+        if constexpr (kAsPlanes) {
+            convert_as_planes(input, output, count, offset);
+        } else {
+            convert_as_pixels(input, output, count, offset);
+        }
+    }
+
+    static void convert_as_pixels(const std::uint8_t* input, std::uint8_t* output,
+                                  std::size_t count, std::uint8_t offset) {
+        using In = portable::Codec<InDepth, InLayout>;
+        using Out = portable::Codec<OutDepth, OutLayout>;
         for (std::size_t tile = 0; tile < count; ++tile) {
             portable::PixelRows pixels;  // the PixelTile, row by row
             In::decode(input + tile * In::kSize, pixels);
-            portable::add_color_offset(pixels, offset);
+            portable::add_color_offset<InDepth, OutDepth>(pixels, offset);
             Out::encode(pixels, output + tile * Out::kSize);
+        }
+    }
+
+    // Only the planes the output keeps are decoded and added.
+    static void convert_as_planes(const std::uint8_t* input, std::uint8_t* output,
+                                  std::size_t count, std::uint8_t offset) {
+        using In = portable::PlaneCodec<InDepth, InLayout>;
+        using Out = portable::PlaneCodec<OutDepth, OutLayout>;
+        portable::PlaneRows addend;
+        portable::spread_offset(offset, addend);
+        for (std::size_t tile = 0; tile < count; ++tile) {
+            portable::PlaneRows planes;  // the PixelTile, plane by plane
+            In::template decode<OutDepth>(input + tile * In::kSize, planes);
+            portable::add_color_offset<OutDepth>(planes, addend);
+            Out::encode(planes, output + tile * Out::kSize);
         }
     }
 };

@@ -32,6 +32,22 @@ inline void add_color_offset(PixelRows& rows, std::uint8_t offset) {
     }
 }
 
+// The same sum when the pixels are below 2^InDepth and the encoder keeps only their low
+// OutDepth bits: with both depths at most 7, a byte's sum of a pixel and the offset's low
+// OutDepth bits stays below 256, so one plain add cannot carry into the next pixel, and
+// the bits it leaves wrong above OutDepth are never read.
+template <std::uint32_t InDepth, std::uint32_t OutDepth>
+inline void add_color_offset(PixelRows& rows, std::uint8_t offset) {
+    if constexpr (InDepth == 8 || OutDepth == 8) {
+        add_color_offset(rows, offset);
+    } else {
+        const std::uint64_t addend = kLowBitOfEachByte * (offset & ((1u << OutDepth) - 1));
+        for (std::uint64_t& row : rows) {
+            row += addend;
+        }
+    }
+}
+
 inline void load_pixel_rows(const std::uint8_t* pixels, PixelRows& rows) {
     for (std::uint32_t row = 0; row < kTileHeight; ++row) {
         rows[row] = load_row(pixels + kTileWidth * row);
