@@ -26,6 +26,23 @@ inline void store_row(std::uint8_t* bytes, std::uint64_t word) {
     std::memcpy(bytes, &word, sizeof word);
 }
 
+// Eight bytes as a big-endian number, and back.
+inline std::uint64_t load_big_endian(const std::uint8_t* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    if constexpr (std::endian::native == std::endian::little) {
+        word = __builtin_bswap64(word);
+    }
+    return word;
+}
+
+inline void store_big_endian(std::uint8_t* bytes, std::uint64_t word) {
+    if constexpr (std::endian::native == std::endian::little) {
+        word = __builtin_bswap64(word);
+    }
+    std::memcpy(bytes, &word, sizeof word);
+}
+
 inline constexpr std::uint64_t kLowBitOfEachByte = 0x0101010101010101;
 
 // kSpreadBits[b] has byte x = bit (7 - x) of b: the plane byte's leftmost pixel (bit 7)

@@ -9,33 +9,48 @@
 namespace tilvex {
 namespace {
 
+// The form a portable kernel holds its tile in between decoder and encoder. Each is the
+// PixelTile, arranged for the formats on either side.
+enum class TileForm {
+    packed,  // linear to linear of the same depth: the offset is added where the pixels lie
+    planes,  // planar or 2-bpp linear on both sides, at least one planar: bitplanes
+    pixels,  // any other pair: eight rows of pixel bytes
+};
+
+template <std::uint32_t InDepth, std::uint32_t InLayout, std::uint32_t OutDepth,
+          std::uint32_t OutLayout>
+constexpr TileForm kTileForm =
+    InLayout == kLinear&& OutLayout == kLinear&& InDepth == OutDepth ? TileForm::packed
+    : portable::kHasPlaneCodec<InDepth, InLayout>&& portable::kHasPlaneCodec<OutDepth, OutLayout> &&
+            (InLayout == kPlanar || OutLayout == kPlanar)
+        ? TileForm::planes
+        : TileForm::pixels;
+
 template <std::uint32_t InDepth, std::uint32_t InLayout, std::uint32_t OutDepth,
           std::uint32_t OutLayout>
 struct PortableKernel {
-    // Bitplanes pay between two formats with plane codecs when one of them is planar;
-    // from 2-bpp linear to itself the pixel form measured faster.
-    static constexpr bool kAsPlanes = portable::kHasPlaneCodec<InDepth, InLayout> &&
-                                      portable::kHasPlaneCodec<OutDepth, OutLayout> &&
-                                      (InLayout == kPlanar || OutLayout == kPlanar);
-
     static void convert(const std::uint8_t* input, std::uint8_t* output, std::size_t count,
                         std::uint8_t offset) {
-        if constexpr (kAsPlanes) {
+        constexpr TileForm kForm = kTileForm<InDepth, InLayout, OutDepth, OutLayout>;
+        if constexpr (kForm == TileForm::packed) {
+            convert_packed(input, output, count, offset);
+        } else if constexpr (kForm == TileForm::planes) {
             convert_as_planes(input, output, count, offset);
         } else {
             convert_as_pixels(input, output, count, offset);
         }
     }
 
-    static void convert_as_pixels(const std::uint8_t* input, std::uint8_t* output,
-                                  std::size_t count, std::uint8_t offset) {
-        using In = portable::Codec<InDepth, InLayout>;
-        using Out = portable::Codec<OutDepth, OutLayout>;
-        for (std::size_t tile = 0; tile < count; ++tile) {
-            portable::PixelRows pixels;  // the PixelTile, row by row
-            In::decode(input + tile * In::kSize, pixels);
-            portable::add_color_offset<InDepth, OutDepth>(pixels, offset);
-            Out::encode(pixels, output + tile * Out::kSize);
+    static void convert_packed(const std::uint8_t* input, std::uint8_t* output, std::size_t count,
+                               std::uint8_t offset) {
+        if constexpr (InDepth == 8) {
+            copy_with_color_offset(input, output, count, offset);  // the tiles are PixelTiles
+        } else {
+            const portable::LinearFields<InDepth> fields(offset);
+            for (std::size_t tile = 0; tile < count; ++tile) {
+                const std::size_t at = tile * tile_size(InDepth);
+                fields.add_offset(input + at, output + at);
+            }
         }
     }
 
@@ -53,14 +68,18 @@ struct PortableKernel {
             Out::encode(planes, output + tile * Out::kSize);
         }
     }
-};
 
-// 8-bpp linear to 8-bpp linear decodes and encodes nothing: the tiles are PixelTiles.
-template <>
-struct PortableKernel<8, kLinear, 8, kLinear> {
-    static void convert(const std::uint8_t* input, std::uint8_t* output, std::size_t count,
-                        std::uint8_t offset) {
-        copy_with_color_offset(input, output, count, offset);
+    static void convert_as_pixels(const std::uint8_t* input, std::uint8_t* output,
+                                  std::size_t count, std::uint8_t offset) {
+        using In = portable::Codec<InDepth, InLayout>;
+        using Out = portable::Codec<OutDepth, OutLayout>;
+        for (std::size_t tile = 0; tile < count; ++tile) {
+            portable::PixelRows pixels;  // the PixelTile, row by row
+            In::template decode<OutDepth>(input + tile * In::kSize, pixels);
+            portable::add_color_offset<In::template kDecodedDepth<OutDepth>, OutDepth>(pixels,
+                                                                                       offset);
+            Out::encode(pixels, output + tile * Out::kSize);
+        }
     }
 };
 

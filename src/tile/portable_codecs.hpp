@@ -62,11 +62,14 @@ inline void store_pixel_rows(const PixelRows& rows, std::uint8_t* pixels) {
 
 // ---- planar ----
 
-template <std::uint32_t Depth>
+// Decodes planes 0..Count-1 only (all of them by default): an encoder to a lower depth
+// reads no more.
+template <std::uint32_t Depth, std::uint32_t Count = Depth>
 inline void decode_planar(const std::uint8_t* tile, PixelRows& rows) {
+    constexpr std::uint32_t kPlanes = Count < Depth ? Count : Depth;
     for (std::uint32_t row = 0; row < kTileHeight; ++row) {
         std::uint64_t pixel_row = 0;
-        for (std::uint32_t plane = 0; plane < Depth; ++plane) {
+        for (std::uint32_t plane = 0; plane < kPlanes; ++plane) {
             // Each spread byte is 0 or 1, so shifting it by the plane number never
             // carries into the neighbouring pixel.
             pixel_row |= kSpreadBits[tile[plane_byte_offset(Depth, plane, row)]] << plane;
@@ -207,14 +210,66 @@ inline void encode_linear(const PixelRows& rows, std::uint8_t* tile) {
     }
 }
 
+// ---- linear to linear of the same depth ----
+
+// A linear tile is one big-endian number of 8 x Depth bytes whose Depth-bit fields are the
+// pixels, the last pixel lowest. The offset is added to every field at once: each field's
+// top bit is cleared before the add, so no carry leaves a field, and set by XOR after,
+// leaving each field its sum modulo 2^Depth. The number is taken as Depth words from its
+// low end, and a carry passes from one word to the next, because a 3-bpp field can
+// straddle two words (at 2 and 4 bpp no carry ever leaves a word).
+template <std::uint32_t Depth>
+struct LinearFields {
+    std::uint64_t addend[Depth];  // the offset's low Depth bits in every field, by word
+
+    // The fields' top bits, by word.
+    static constexpr auto kTop = [] {
+        std::array<std::uint64_t, Depth> top{};
+        for (std::uint32_t bit = Depth - 1; bit < 64 * Depth; bit += Depth) {
+            top[bit / 64] |= std::uint64_t{1} << (bit % 64);
+        }
+        return top;
+    }();
+
+    explicit LinearFields(std::uint8_t offset) : addend{} {
+        const std::uint64_t value = offset & ((1u << Depth) - 1);
+        for (std::uint32_t bit = 0; bit < 64 * Depth; bit += Depth) {
+            addend[bit / 64] |= value << (bit % 64);
+            if (bit % 64 + Depth > 64) {
+                addend[bit / 64 + 1] |= value >> (64 - bit % 64);  // a straddling field
+            }
+        }
+    }
+
+    void add_offset(const std::uint8_t* tile, std::uint8_t* out) const {
+        std::uint64_t carry = 0;
+        for (std::uint32_t word = 0; word < Depth; ++word) {
+            const std::size_t at = 8 * (Depth - 1 - word);
+            const std::uint64_t bits = load_big_endian(tile + at);
+            std::uint64_t sum;
+            const bool carried =
+                __builtin_add_overflow(bits & ~kTop[word], addend[word] & ~kTop[word], &sum);
+            const bool carried_in = __builtin_add_overflow(sum, carry, &sum);
+            carry = carried || carried_in;
+            store_big_endian(out + at, sum ^ ((bits ^ addend[word]) & kTop[word]));
+        }
+    }
+};
+
 // ---- dispatch by format ----
 
 template <std::uint32_t Depth, std::uint32_t Layout>
 struct Codec {
     static constexpr std::size_t kSize = tile_size(Depth);
+    // Pixels come out below 2^kDecodedDepth<Count>.
+    template <std::uint32_t Count>
+    static constexpr std::uint32_t kDecodedDepth =
+        Layout == kPlanar&& Count < Depth ? Count : Depth;
+
+    template <std::uint32_t Count = Depth>
     static void decode(const std::uint8_t* tile, PixelRows& rows) {
         if constexpr (Layout == kPlanar) {
-            decode_planar<Depth>(tile, rows);
+            decode_planar<Depth, Count>(tile, rows);
         } else {
             decode_linear<Depth>(tile, rows);
         }
