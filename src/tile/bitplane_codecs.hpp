@@ -16,12 +16,6 @@ namespace tilvex::portable {
 // of row y.
 using PlaneRows = std::uint64_t[8];
 
-// Exchanges the bits of x selected by `mask` with the bits `shift` places above them.
-constexpr std::uint64_t swap_bits(std::uint64_t x, std::uint64_t mask, unsigned shift) {
-    const std::uint64_t t = (x ^ (x >> shift)) & mask;
-    return x ^ t ^ (t << shift);
-}
-
 // Moves the even bytes of x to its low half and the odd bytes to its high half, each in
 // its order: [e0 o0 e1 o1 e2 o2 e3 o3] (byte 0 first) becomes [e0 e1 e2 e3 o0 o1 o2 o3]
 // by swapping the middle bytes of each half, then the middle halves of the word.

@@ -43,6 +43,32 @@ inline void store_big_endian(std::uint8_t* bytes, std::uint64_t word) {
     std::memcpy(bytes, &word, sizeof word);
 }
 
+// Exchanges the bits of x selected by `mask` with the bits `shift` places above them.
+constexpr std::uint64_t swap_bits(std::uint64_t x, std::uint64_t mask, unsigned shift) {
+    const std::uint64_t t = (x ^ (x >> shift)) & mask;
+    return x ^ t ^ (t << shift);
+}
+
+// Exchanges the bits of `high` selected by `mask` with the bits of `low` `shift` places
+// above them.
+constexpr void swap_bits_between(std::uint64_t& low, std::uint64_t& high, std::uint64_t mask,
+                                 unsigned shift) {
+    const std::uint64_t t = ((low >> shift) ^ high) & mask;
+    high ^= t;
+    low ^= t << shift;
+}
+
+// Transposes four words as a 4x4 matrix of 16-bit lanes: afterwards word j holds lane j of
+// each word, lane i from word i. Two rounds exchange the off-diagonal blocks of one lane
+// and of 2x2 lanes.
+constexpr void transpose_lanes(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c,
+                               std::uint64_t& d) {
+    swap_bits_between(a, b, 0x0000FFFF0000FFFF, 16);
+    swap_bits_between(c, d, 0x0000FFFF0000FFFF, 16);
+    swap_bits_between(a, c, 0x00000000FFFFFFFF, 32);
+    swap_bits_between(b, d, 0x00000000FFFFFFFF, 32);
+}
+
 inline constexpr std::uint64_t kLowBitOfEachByte = 0x0101010101010101;
 
 // kSpreadBits[b] has byte x = bit (7 - x) of b: the plane byte's leftmost pixel (bit 7)

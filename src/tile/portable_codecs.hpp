@@ -78,42 +78,52 @@ inline void decode_planar(const std::uint8_t* tile, PixelRows& rows) {
     }
 }
 
-// Swaps bit 8r + c with bit 8c + r of each row word, transposing it as an 8x8 bit
-// matrix: three rounds exchange the off-diagonal blocks of 1x1, 2x2 and 4x4 bits. The
-// rounds run over all eight rows in turn so that the compiler can vectorize them.
-inline void transpose_rows(std::uint64_t (&rows)[kTileHeight]) {
-    for (std::uint64_t& x : rows) {
-        const std::uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AA;
-        x ^= t ^ (t << 7);
-    }
-    for (std::uint64_t& x : rows) {
-        const std::uint64_t t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCC;
-        x ^= t ^ (t << 14);
-    }
-    for (std::uint64_t& x : rows) {
-        const std::uint64_t t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0;
-        x ^= t ^ (t << 28);
+// Swaps bit 8r + c with bit 8c + r of each word, transposing it as an 8x8 bit matrix:
+// three rounds exchange the off-diagonal blocks of 1x1, 2x2 and 4x4 bits.
+template <std::size_t Count>
+inline void transpose_bit_matrices(std::uint64_t (&words)[Count]) {
+    for (std::uint64_t& x : words) {
+        x = swap_bits(x, 0x00AA00AA00AA00AA, 7);
+        x = swap_bits(x, 0x0000CCCC0000CCCC, 14);
+        x = swap_bits(x, 0x00000000F0F0F0F0, 28);
     }
 }
 
+// The planar encoders at 4 and 8 bpp transpose pixel bytes (in reverse order, pixel x in
+// byte 7 - x) as bit matrices, so that byte k holds bit k of every pixel, pixel x in bit
+// 7 - x: the plane byte of plane k. Lane j (bytes 2j and 2j + 1) of a transposed row is
+// then the pair of plane bytes stored at 16j + 2 x row, and a transpose of 16-bit lanes
+// over four rows puts them in the order they are stored.
 template <std::uint32_t Depth>
 inline void encode_planar(const PixelRows& pixel_rows, std::uint8_t* tile) {
     if constexpr (Depth == 8) {
-        // With all eight planes wanted, a row's plane bytes are its pixel bytes (in reverse
-        // order, pixel x in byte 7 - x) transposed as a bit matrix: byte k then holds bit
-        // k of every pixel, pixel x in bit 7 - x. Planes 2j and 2j + 1 are stored together.
         std::uint64_t rows[kTileHeight];
         for (std::uint32_t row = 0; row < kTileHeight; ++row) {
             rows[row] = __builtin_bswap64(pixel_rows[row]);
         }
-        transpose_rows(rows);
-        for (std::uint32_t row = 0; row < kTileHeight; ++row) {
-            for (std::uint32_t pair = 0; pair < 4; ++pair) {
-                std::uint8_t* bytes = tile + plane_byte_offset(8, 2 * pair, row);
-                bytes[0] = static_cast<std::uint8_t>(rows[row] >> (16 * pair));
-                bytes[1] = static_cast<std::uint8_t>(rows[row] >> (16 * pair + 8));
-            }
+        transpose_bit_matrices(rows);
+        transpose_lanes(rows[0], rows[1], rows[2], rows[3]);
+        transpose_lanes(rows[4], rows[5], rows[6], rows[7]);
+        for (std::uint32_t pair = 0; pair < 4; ++pair) {
+            store_row(tile + 16 * pair, rows[pair]);          // rows 0..3
+            store_row(tile + 16 * pair + 8, rows[4 + pair]);  // rows 4..7
         }
+    } else if constexpr (Depth == 4) {
+        // Rows y and y + 4 share a word, row y + 4 in the high nibbles, so one transpose
+        // gives both rows' plane bytes: planes 0..3 of row y in bytes 0..3, of row y + 4
+        // in bytes 4..7.
+        constexpr std::uint64_t kLowNibbles = 0x0F0F0F0F0F0F0F0F;
+        std::uint64_t rows[4];
+        for (std::uint32_t row = 0; row < 4; ++row) {
+            rows[row] = __builtin_bswap64((pixel_rows[row] & kLowNibbles) |
+                                          (pixel_rows[row + 4] & kLowNibbles) << 4);
+        }
+        transpose_bit_matrices(rows);
+        transpose_lanes(rows[0], rows[1], rows[2], rows[3]);
+        store_row(tile, rows[0]);       // planes 0, 1 of rows 0..3
+        store_row(tile + 16, rows[1]);  // planes 2, 3 of rows 0..3
+        store_row(tile + 8, rows[2]);   // planes 0, 1 of rows 4..7
+        store_row(tile + 24, rows[3]);  // planes 2, 3 of rows 4..7
     } else {
         for (std::uint32_t row = 0; row < kTileHeight; ++row) {
             const std::uint64_t pixel_row = pixel_rows[row];
