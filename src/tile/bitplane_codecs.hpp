@@ -4,9 +4,11 @@
 // ripple-carry adder, instead of being spread into pixels and gathered back bit by bit.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "tile/bits.hpp"
+#include "tile/portable_codecs.hpp"
 #include "tile/tile_types.hpp"
 
 namespace tilvex::portable {
@@ -128,6 +130,47 @@ inline void encode_linear2_planes(const PlaneRows& planes, std::uint8_t* tile) {
     store_row(tile + 8, plane_pairs_to_linear2_rows(bottom));
 }
 
+// ---- 3-bpp linear, decoding only ----
+
+// kPlanesOf3[g] spreads the four 3-bit pixels of g (leftmost in the top bits) into plane
+// bits: bit k of pixel i lands in bit 7 - i of 16-bit lane k, where the left half of a
+// plane byte is; shifted right by 4 it places a row's pixels 4..7.
+inline constexpr auto kPlanesOf3 = [] {
+    std::array<std::uint64_t, 4096> table{};
+    for (std::uint32_t group = 0; group < table.size(); ++group) {
+        for (std::uint32_t pixel = 0; pixel < 4; ++pixel) {
+            const std::uint32_t value = (group >> (9 - 3 * pixel)) & 7;
+            for (std::uint32_t plane = 0; plane < 3; ++plane) {
+                table[group] |= std::uint64_t{(value >> plane) & 1} << (16 * plane + 7 - pixel);
+            }
+        }
+    }
+    return table;
+}();
+
+// Each pair of rows becomes one word holding, in lane k, plane k's bytes of both rows;
+// a transpose of 16-bit lanes over the four pairs then leaves plane k of all rows in word
+// k.
+template <std::uint32_t Count>
+inline void decode_linear3_planes(const std::uint8_t* tile, PlaneRows& planes) {
+    std::uint64_t pairs[4];
+    load_linear3_row_pairs(tile, pairs);
+    for (std::uint64_t& pair : pairs) {
+        const std::uint64_t top =
+            kPlanesOf3[linear3_group(pair, 0)] | kPlanesOf3[linear3_group(pair, 1)] >> 4;
+        const std::uint64_t bottom =
+            kPlanesOf3[linear3_group(pair, 2)] | kPlanesOf3[linear3_group(pair, 3)] >> 4;
+        pair = top | bottom << 8;
+    }
+    transpose_lanes(pairs[0], pairs[1], pairs[2], pairs[3]);
+    for (std::uint32_t plane = 0; plane < 3 && plane < Count; ++plane) {
+        planes[plane] = pairs[plane];
+    }
+    for (std::uint32_t plane = 3; plane < Count; ++plane) {
+        planes[plane] = 0;
+    }
+}
+
 // ---- the offset ----
 
 // Each plane of the offset, as a whole word of its bit: the addend of the adder below.
@@ -153,9 +196,14 @@ inline void add_color_offset(PlaneRows& planes, const PlaneRows& addend) {
 
 // ---- dispatch by format ----
 
-// The formats with a bitplane codec: the planar ones and 2-bpp linear.
+// The formats with a bitplane decoder and encoder: the planar ones and 2-bpp linear;
+// 3-bpp linear has a decoder only (its encoder from planes measured no faster than from
+// pixels).
 template <std::uint32_t Depth, std::uint32_t Layout>
-inline constexpr bool kHasPlaneCodec = Layout == kPlanar || Depth == 2;
+inline constexpr bool kHasPlaneEncoder = Layout == kPlanar || Depth == 2;
+
+template <std::uint32_t Depth, std::uint32_t Layout>
+inline constexpr bool kHasPlaneDecoder = Layout == kPlanar || Depth == 2 || Depth == 3;
 
 template <std::uint32_t Depth, std::uint32_t Layout>
 struct PlaneCodec {
@@ -164,8 +212,10 @@ struct PlaneCodec {
     static void decode(const std::uint8_t* tile, PlaneRows& planes) {
         if constexpr (Layout == kPlanar) {
             decode_planar_planes<Depth, Count>(tile, planes);
-        } else {
+        } else if constexpr (Depth == 2) {
             decode_linear2_planes<Count>(tile, planes);
+        } else {
+            decode_linear3_planes<Count>(tile, planes);
         }
     }
     static void encode(const PlaneRows& planes, std::uint8_t* tile) {

@@ -13,25 +13,30 @@ namespace {
 // PixelTile, arranged for the formats on either side.
 enum class TileForm {
     packed,  // linear to linear of the same depth: the offset is added where the pixels lie
-    planes,  // planar or 2-bpp linear on both sides, at least one planar: bitplanes
+    planes,  // a plane decoder in, a plane encoder out, one side planar: bitplanes
     pixels,  // any other pair: eight rows of pixel bytes
 };
 
 template <std::uint32_t InDepth, std::uint32_t InLayout, std::uint32_t OutDepth,
           std::uint32_t OutLayout>
-constexpr TileForm kTileForm =
-    InLayout == kLinear&& OutLayout == kLinear&& InDepth == OutDepth ? TileForm::packed
-    : portable::kHasPlaneCodec<InDepth, InLayout>&& portable::kHasPlaneCodec<OutDepth, OutLayout> &&
-            (InLayout == kPlanar || OutLayout == kPlanar)
-        ? TileForm::planes
-        : TileForm::pixels;
+constexpr TileForm tile_form() {
+    if (InLayout == kLinear && OutLayout == kLinear && InDepth == OutDepth) {
+        return TileForm::packed;
+    }
+    if (portable::kHasPlaneDecoder<InDepth, InLayout> &&
+        portable::kHasPlaneEncoder<OutDepth, OutLayout> &&
+        (InLayout == kPlanar || OutLayout == kPlanar)) {
+        return TileForm::planes;
+    }
+    return TileForm::pixels;
+}
 
 template <std::uint32_t InDepth, std::uint32_t InLayout, std::uint32_t OutDepth,
           std::uint32_t OutLayout>
 struct PortableKernel {
     static void convert(const std::uint8_t* input, std::uint8_t* output, std::size_t count,
                         std::uint8_t offset) {
-        constexpr TileForm kForm = kTileForm<InDepth, InLayout, OutDepth, OutLayout>;
+        constexpr TileForm kForm = tile_form<InDepth, InLayout, OutDepth, OutLayout>();
         if constexpr (kForm == TileForm::packed) {
             convert_packed(input, output, count, offset);
         } else if constexpr (kForm == TileForm::planes) {

@@ -153,20 +153,53 @@ constexpr auto make_unpack_table() {
 inline constexpr auto kUnpack2 = make_unpack_table<2, 4, std::uint32_t>();  // a byte: 4 pixels
 inline constexpr auto kUnpack3 = make_unpack_table<3, 4, std::uint32_t>();  // 12 bits: 4 pixels
 
+// A 3-bpp linear tile is 24 bytes: four pairs of rows, each pair 48 bits. Read as three
+// big-endian words, pair p is bits 144 - 48p .. 191 - 48p of their 192-bit number, its
+// first pixel highest.
+inline constexpr std::uint64_t kLow48 = 0x0000FFFFFFFFFFFF;
+
+inline void load_linear3_row_pairs(const std::uint8_t* tile, std::uint64_t (&pairs)[4]) {
+    const std::uint64_t a = load_big_endian(tile);
+    const std::uint64_t b = load_big_endian(tile + 8);
+    const std::uint64_t c = load_big_endian(tile + 16);
+    pairs[0] = a >> 16;
+    pairs[1] = (a << 32 | b >> 32) & kLow48;
+    pairs[2] = (b << 16 | c >> 48) & kLow48;
+    pairs[3] = c & kLow48;
+}
+
+inline void store_linear3_row_pairs(const std::uint64_t (&pairs)[4], std::uint8_t* tile) {
+    store_big_endian(tile, pairs[0] << 16 | pairs[1] >> 32);
+    store_big_endian(tile + 8, pairs[1] << 32 | pairs[2] >> 16);
+    store_big_endian(tile + 16, pairs[2] << 48 | pairs[3]);
+}
+
+// The 12-bit groups of four pixels in a row pair, left to right.
+inline std::uint32_t linear3_group(std::uint64_t pair, std::uint32_t group) {
+    return static_cast<std::uint32_t>(pair >> (36 - 12 * group)) & 0xFFF;
+}
+
 template <std::uint32_t Depth>
 inline void decode_linear(const std::uint8_t* tile, PixelRows& rows) {
     static_assert(Depth == 2 || Depth == 3 || Depth == 4 || Depth == 8);
     if constexpr (Depth == 8) {
         load_pixel_rows(tile, rows);  // an 8-bpp linear tile is the PixelTile
+    } else if constexpr (Depth == 3) {
+        std::uint64_t pairs[4];
+        load_linear3_row_pairs(tile, pairs);
+        for (std::uint32_t pair = 0; pair < 4; ++pair) {
+            for (std::uint32_t half = 0; half < 2; ++half) {
+                rows[2 * pair + half] =
+                    kUnpack3[linear3_group(pairs[pair], 2 * half)] |
+                    std::uint64_t{kUnpack3[linear3_group(pairs[pair], 2 * half + 1)]} << 32;
+            }
+        }
     } else {
         for (std::uint32_t row = 0; row < kTileHeight; ++row) {
             const std::uint8_t* bytes = tile + Depth * row;
             std::uint64_t pixel_row = 0;
             if constexpr (Depth == 2) {
                 pixel_row = kUnpack2[bytes[0]] | std::uint64_t{kUnpack2[bytes[1]]} << 32;
-            } else if constexpr (Depth == 3) {
-                const std::uint32_t bits = std::uint32_t{bytes[0]} << 16 | bytes[1] << 8 | bytes[2];
-                pixel_row = kUnpack3[bits >> 12] | std::uint64_t{kUnpack3[bits & 0xFFF]} << 32;
             } else {
                 // Row byte m (pixels 2m and 2m + 1) moves to 16-bit lane m, then its high
                 // nibble to the lane's low byte and its low nibble to the high byte.
@@ -185,37 +218,47 @@ inline void decode_linear(const std::uint8_t* tile, PixelRows& rows) {
     }
 }
 
+// A row of pixels as its linear row, a big-endian number of Depth bytes: neighbouring
+// fields join into fields of twice the width, left field high, first in each 16-bit lane,
+// then in each 32-bit lane, then across the word.
+template <std::uint32_t Depth>
+inline std::uint64_t join_row_fields(std::uint64_t row) {
+    constexpr std::uint64_t kPixelMask = kLowBitOfEachByte * ((1u << Depth) - 1);
+    constexpr std::uint64_t kPairMask = (std::uint64_t{1} << (2 * Depth)) - 1;
+    constexpr std::uint64_t kQuadMask = (std::uint64_t{1} << (4 * Depth)) - 1;
+    std::uint64_t v = row & kPixelMask;
+    v = ((v << Depth) | (v >> 8)) & (kPairMask * 0x0001000100010001);
+    v = ((v << (2 * Depth)) | (v >> 16)) & (kQuadMask * 0x0000000100000001);
+    return ((v << (4 * Depth)) | (v >> 32)) & ((std::uint64_t{1} << (8 * Depth)) - 1);
+}
+
 template <std::uint32_t Depth>
 inline void encode_linear(const PixelRows& rows, std::uint8_t* tile) {
     static_assert(Depth == 2 || Depth == 3 || Depth == 4 || Depth == 8);
     if constexpr (Depth == 8) {
         store_pixel_rows(rows, tile);
-    } else {
-        constexpr std::uint64_t kPixelMask = kLowBitOfEachByte * ((1u << Depth) - 1);
-        constexpr std::uint64_t kPairMask = (std::uint64_t{1} << (2 * Depth)) - 1;
-        constexpr std::uint64_t kQuadMask = (std::uint64_t{1} << (4 * Depth)) - 1;
+    } else if constexpr (Depth == 2) {
+        // Each half row is 4 pixels in the low 2 bits of 4 bytes; multiplying by
+        // 2^30 + 2^20 + 2^10 + 1 moves pixel x from bit 8x to bit 30 - 2x. All the
+        // partial products fall on distinct even bit pairs, so nothing carries, and
+        // only the wanted ones land in bits 24..31.
+        constexpr std::uint64_t kGather = 0x40100401;
         for (std::uint32_t row = 0; row < kTileHeight; ++row) {
-            if constexpr (Depth == 2) {
-                // Each half row is 4 pixels in the low 2 bits of 4 bytes; multiplying by
-                // 2^30 + 2^20 + 2^10 + 1 moves pixel x from bit 8x to bit 30 - 2x. All the
-                // partial products fall on distinct even bit pairs, so nothing carries, and
-                // only the wanted ones land in bits 24..31.
-                constexpr std::uint64_t kGather = 0x40100401;
-                const std::uint64_t v = rows[row] & kPixelMask;
-                tile[2 * row] = static_cast<std::uint8_t>(((v & 0xFFFFFFFF) * kGather) >> 24);
-                tile[2 * row + 1] = static_cast<std::uint8_t>(((v >> 32) * kGather) >> 24);
-                continue;
-            }
-            // Join neighbouring fields into fields of twice the width, left field high:
-            // pairs in each 16-bit lane, quads in each 32-bit lane, then the whole row.
-            std::uint64_t v = rows[row] & kPixelMask;
-            v = ((v << Depth) | (v >> 8)) & (kPairMask * 0x0001000100010001);
-            v = ((v << (2 * Depth)) | (v >> 16)) & (kQuadMask * 0x0000000100000001);
-            const std::uint32_t bits = static_cast<std::uint32_t>((v << (4 * Depth)) | (v >> 32));
-            std::uint8_t* bytes = tile + Depth * row;
-            for (std::uint32_t i = 0; i < Depth; ++i) {
-                bytes[i] = static_cast<std::uint8_t>(bits >> (8 * (Depth - 1 - i)));  // big-endian
-            }
+            const std::uint64_t v = rows[row] & (kLowBitOfEachByte * 3);
+            tile[2 * row] = static_cast<std::uint8_t>(((v & 0xFFFFFFFF) * kGather) >> 24);
+            tile[2 * row + 1] = static_cast<std::uint8_t>(((v >> 32) * kGather) >> 24);
+        }
+    } else if constexpr (Depth == 3) {
+        std::uint64_t pairs[4];
+        for (std::uint32_t pair = 0; pair < 4; ++pair) {
+            pairs[pair] =
+                join_row_fields<3>(rows[2 * pair]) << 24 | join_row_fields<3>(rows[2 * pair + 1]);
+        }
+        store_linear3_row_pairs(pairs, tile);
+    } else {
+        for (std::uint32_t pair = 0; pair < 4; ++pair) {
+            store_big_endian(tile + 8 * pair, join_row_fields<4>(rows[2 * pair]) << 32 |
+                                                  join_row_fields<4>(rows[2 * pair + 1]));
         }
     }
 }
