@@ -86,40 +86,23 @@ inline void encode_planar_planes(const PlaneRows& planes, std::uint8_t* tile) {
     }
 }
 
-// ---- 2-bpp linear ----
+// ---- 2-bpp linear, encoding ----
 
-// A 2-bpp linear row is two bytes of four 2-bit pixels, leftmost pixel in the top bits;
-// a word holds four rows, row y in 16-bit lane y. These turn each lane into the planar
-// pair layout (plane 0 byte, then plane 1 byte) and back:
-// - in each byte, the odd bits (plane 1) go to the high nibble and the even bits (plane
-//   0) to the low nibble, each in pixel order: [b7 b6 b5 b4 b3 b2 b1 b0] becomes
-//   [b7 b5 b3 b1 b6 b4 b2 b0] by swapping bits 1, 5 with 2, 6 and then bit pairs 2-3 with
-//   4-5;
-// - the lane's nibbles, from the lowest, are then plane 0 and plane 1 of pixels 0..3 and
-//   plane 0 and plane 1 of pixels 4..7; swapping the middle two and then the nibbles of
-//   each byte leaves plane 0 (pixels 0..3 high, 4..7 low) in the low byte and plane 1 in
-//   the high byte.
-constexpr std::uint64_t linear2_rows_to_plane_pairs(std::uint64_t x) {
-    x = swap_bits(x, 0x2222222222222222, 1);
-    x = swap_bits(x, 0x0C0C0C0C0C0C0C0C, 2);
-    x = swap_bits(x, 0x00F000F000F000F0, 4);
-    return ((x >> 4) & 0x0F0F0F0F0F0F0F0F) | ((x & 0x0F0F0F0F0F0F0F0F) << 4);
-}
-
+// A 2-bpp linear row is two bytes of four 2-bit pixels, leftmost pixel in the top bits.
+// Given four rows in the planar pair layout (plane 0 byte, then plane 1 byte, in each
+// 16-bit lane), this makes each lane the linear row:
+// - each lane's nibbles, from the lowest, are plane 0 of pixels 4..7 and 0..3, then plane
+//   1 of pixels 4..7 and 0..3; swapping the nibbles of each byte and then the middle two
+//   nibbles leaves plane 0 and plane 1 of pixels 0..3 in the low byte (the row's first
+//   byte) and those of pixels 4..7 in the high byte;
+// - in each byte, plane 0 in the low nibble and plane 1 in the high nibble become 2-bit
+//   pixels, [b7 b5 b3 b1 b6 b4 b2 b0] becoming [b7 b6 b5 b4 b3 b2 b1 b0], by swapping bit
+//   pairs 2-3 with 4-5 and then bits 1, 5 with 2, 6.
 constexpr std::uint64_t plane_pairs_to_linear2_rows(std::uint64_t x) {
     x = ((x >> 4) & 0x0F0F0F0F0F0F0F0F) | ((x & 0x0F0F0F0F0F0F0F0F) << 4);
     x = swap_bits(x, 0x00F000F000F000F0, 4);
     x = swap_bits(x, 0x0C0C0C0C0C0C0C0C, 2);
     return swap_bits(x, 0x2222222222222222, 1);
-}
-
-template <std::uint32_t Count>
-inline void decode_linear2_planes(const std::uint8_t* tile, PlaneRows& planes) {
-    split_plane_pair(linear2_rows_to_plane_pairs(load_row(tile)),
-                     linear2_rows_to_plane_pairs(load_row(tile + 8)), planes[0], planes[1]);
-    for (std::uint32_t plane = 2; plane < Count; ++plane) {
-        planes[plane] = 0;
-    }
 }
 
 inline void encode_linear2_planes(const PlaneRows& planes, std::uint8_t* tile) {
@@ -130,17 +113,25 @@ inline void encode_linear2_planes(const PlaneRows& planes, std::uint8_t* tile) {
     store_row(tile + 8, plane_pairs_to_linear2_rows(bottom));
 }
 
-// ---- 3-bpp linear, decoding only ----
+// ---- linear, decoding only ----
 
-// kPlanesOf3[g] spreads the four 3-bit pixels of g (leftmost in the top bits) into plane
-// bits: bit k of pixel i lands in bit 7 - i of 16-bit lane k, where the left half of a
-// plane byte is; shifted right by 4 it places a row's pixels 4..7.
-inline constexpr auto kPlanesOf3 = [] {
-    std::array<std::uint64_t, 4096> table{};
+// A linear row is decoded a group of pixels at a time: a byte (four 2-bpp or two 4-bpp
+// pixels) or 12 bits (four 3-bpp pixels).
+template <std::uint32_t Depth>
+inline constexpr std::uint32_t kGroupPixels = Depth == 4 ? 2 : 4;
+
+// kPlanesOfGroup<Depth>[g] spreads the pixels of group g (leftmost in the top bits) into
+// plane bits: bit k of pixel i lands in bit 7 - i of 16-bit lane k, where pixel i of a
+// plane byte is; shifted right by a group's width in pixels it places the next group.
+template <std::uint32_t Depth>
+inline constexpr auto kPlanesOfGroup = [] {
+    constexpr std::uint32_t kPixels = kGroupPixels<Depth>;
+    std::array<std::uint64_t, (1u << (Depth * kPixels))> table{};
     for (std::uint32_t group = 0; group < table.size(); ++group) {
-        for (std::uint32_t pixel = 0; pixel < 4; ++pixel) {
-            const std::uint32_t value = (group >> (9 - 3 * pixel)) & 7;
-            for (std::uint32_t plane = 0; plane < 3; ++plane) {
+        for (std::uint32_t pixel = 0; pixel < kPixels; ++pixel) {
+            const std::uint32_t value =
+                (group >> (Depth * (kPixels - 1 - pixel))) & ((1u << Depth) - 1);
+            for (std::uint32_t plane = 0; plane < Depth; ++plane) {
                 table[group] |= std::uint64_t{(value >> plane) & 1} << (16 * plane + 7 - pixel);
             }
         }
@@ -148,26 +139,39 @@ inline constexpr auto kPlanesOf3 = [] {
     return table;
 }();
 
-// Each pair of rows becomes one word holding, in lane k, plane k's bytes of both rows;
-// a transpose of 16-bit lanes over the four pairs then leaves plane k of all rows in word
-// k.
-template <std::uint32_t Count>
-inline void decode_linear3_planes(const std::uint8_t* tile, PlaneRows& planes) {
+// Lane k of the result is plane k's byte of the row whose groups are given.
+template <std::uint32_t Depth, class Groups>
+inline std::uint64_t row_planes(Groups group) {
+    std::uint64_t planes = 0;
+    for (std::uint32_t index = 0; index < 8 / kGroupPixels<Depth>; ++index) {
+        planes |= kPlanesOfGroup<Depth>[group(index)] >> (kGroupPixels<Depth> * index);
+    }
+    return planes;
+}
+
+// Each pair of rows becomes one word holding, in lane k, plane k's bytes of both rows; a
+// transpose of 16-bit lanes over the four pairs then leaves plane k of all rows in word k.
+template <std::uint32_t Depth, std::uint32_t Count>
+inline void decode_linear_planes(const std::uint8_t* tile, PlaneRows& planes) {
     std::uint64_t pairs[4];
-    load_linear3_row_pairs(tile, pairs);
-    for (std::uint64_t& pair : pairs) {
-        const std::uint64_t top =
-            kPlanesOf3[linear3_group(pair, 0)] | kPlanesOf3[linear3_group(pair, 1)] >> 4;
-        const std::uint64_t bottom =
-            kPlanesOf3[linear3_group(pair, 2)] | kPlanesOf3[linear3_group(pair, 3)] >> 4;
-        pair = top | bottom << 8;
+    if constexpr (Depth == 3) {
+        load_linear3_row_pairs(tile, pairs);
+        for (std::uint64_t& pair : pairs) {
+            const std::uint64_t bits = pair;
+            pair = row_planes<3>([&](std::uint32_t i) { return linear3_group(bits, i); }) |
+                   row_planes<3>([&](std::uint32_t i) { return linear3_group(bits, 2 + i); }) << 8;
+        }
+    } else {
+        for (std::uint32_t pair = 0; pair < 4; ++pair) {
+            const std::uint8_t* top = tile + Depth * 2 * pair;
+            const std::uint8_t* bottom = top + Depth;
+            pairs[pair] = row_planes<Depth>([&](std::uint32_t i) { return top[i]; }) |
+                          row_planes<Depth>([&](std::uint32_t i) { return bottom[i]; }) << 8;
+        }
     }
     transpose_lanes(pairs[0], pairs[1], pairs[2], pairs[3]);
-    for (std::uint32_t plane = 0; plane < 3 && plane < Count; ++plane) {
-        planes[plane] = pairs[plane];
-    }
-    for (std::uint32_t plane = 3; plane < Count; ++plane) {
-        planes[plane] = 0;
+    for (std::uint32_t plane = 0; plane < Count; ++plane) {
+        planes[plane] = plane < Depth ? pairs[plane] : 0;
     }
 }
 
@@ -196,14 +200,14 @@ inline void add_color_offset(PlaneRows& planes, const PlaneRows& addend) {
 
 // ---- dispatch by format ----
 
-// The formats with a bitplane decoder and encoder: the planar ones and 2-bpp linear;
-// 3-bpp linear has a decoder only (its encoder from planes measured no faster than from
-// pixels).
+// The formats with a bitplane decoder: all but 8-bpp linear; with a bitplane encoder:
+// the planar ones and 2-bpp linear (from planes, the other linear encoders measured no
+// faster than from pixels).
 template <std::uint32_t Depth, std::uint32_t Layout>
-inline constexpr bool kHasPlaneEncoder = Layout == kPlanar || Depth == 2;
+inline constexpr bool kHasPlaneDecoder = Layout == kPlanar || Depth != 8;
 
 template <std::uint32_t Depth, std::uint32_t Layout>
-inline constexpr bool kHasPlaneDecoder = Layout == kPlanar || Depth == 2 || Depth == 3;
+inline constexpr bool kHasPlaneEncoder = Layout == kPlanar || Depth == 2;
 
 template <std::uint32_t Depth, std::uint32_t Layout>
 struct PlaneCodec {
@@ -212,10 +216,8 @@ struct PlaneCodec {
     static void decode(const std::uint8_t* tile, PlaneRows& planes) {
         if constexpr (Layout == kPlanar) {
             decode_planar_planes<Depth, Count>(tile, planes);
-        } else if constexpr (Depth == 2) {
-            decode_linear2_planes<Count>(tile, planes);
         } else {
-            decode_linear3_planes<Count>(tile, planes);
+            decode_linear_planes<Depth, Count>(tile, planes);
         }
     }
     static void encode(const PlaneRows& planes, std::uint8_t* tile) {
