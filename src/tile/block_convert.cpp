@@ -12,7 +12,7 @@ namespace {
 // The form a portable kernel holds its tile in between decoder and encoder. Each is the
 // PixelTile, arranged for the formats on either side.
 enum class TileForm {
-    packed,  // linear to linear of the same depth: the offset is added where the pixels lie
+    packed,  // linear to linear, 8 bpp on neither side or on both: the pixels stay packed
     planes,  // a plane decoder in, a plane encoder out, one side planar: bitplanes
     pixels,  // any other pair: eight rows of pixel bytes
 };
@@ -20,7 +20,7 @@ enum class TileForm {
 template <std::uint32_t InDepth, std::uint32_t InLayout, std::uint32_t OutDepth,
           std::uint32_t OutLayout>
 constexpr TileForm tile_form() {
-    if (InLayout == kLinear && OutLayout == kLinear && InDepth == OutDepth) {
+    if (InLayout == kLinear && OutLayout == kLinear && (InDepth == 8) == (OutDepth == 8)) {
         return TileForm::packed;
     }
     if (portable::kHasPlaneDecoder<InDepth, InLayout> &&
@@ -50,6 +50,13 @@ struct PortableKernel {
                                std::uint8_t offset) {
         if constexpr (InDepth == 8) {
             copy_with_color_offset(input, output, count, offset);  // the tiles are PixelTiles
+        } else if constexpr (InDepth != OutDepth) {
+            const std::uint64_t addend =
+                portable::row_pair_addend<(InDepth > OutDepth ? InDepth : OutDepth)>(offset);
+            for (std::size_t tile = 0; tile < count; ++tile) {
+                portable::resize_linear_tile<InDepth, OutDepth>(
+                    input + tile * tile_size(InDepth), output + tile * tile_size(OutDepth), addend);
+            }
         } else {
             const portable::LinearFields<InDepth> fields(offset);
             for (std::size_t tile = 0; tile < count; ++tile) {

@@ -309,6 +309,142 @@ struct LinearFields {
     }
 };
 
+// ---- linear to linear of another depth ----
+
+// Two rows of a linear tile at 2, 3 or 4 bpp as one big-endian number of 16 x Depth bits,
+// its first pixel highest, so pixel 15 - i is the field at bit Depth x i.
+template <std::uint32_t Depth>
+inline void load_linear_row_pairs(const std::uint8_t* tile, std::uint64_t (&pairs)[4]) {
+    if constexpr (Depth == 2) {
+        const std::uint64_t top = load_big_endian(tile);
+        const std::uint64_t bottom = load_big_endian(tile + 8);
+        pairs[0] = top >> 32;
+        pairs[1] = top & 0xFFFFFFFF;
+        pairs[2] = bottom >> 32;
+        pairs[3] = bottom & 0xFFFFFFFF;
+    } else if constexpr (Depth == 3) {
+        load_linear3_row_pairs(tile, pairs);
+    } else {
+        for (std::uint32_t pair = 0; pair < 4; ++pair) {
+            pairs[pair] = load_big_endian(tile + 8 * pair);
+        }
+    }
+}
+
+template <std::uint32_t Depth>
+inline void store_linear_row_pairs(const std::uint64_t (&pairs)[4], std::uint8_t* tile) {
+    if constexpr (Depth == 2) {
+        store_big_endian(tile, pairs[0] << 32 | pairs[1]);
+        store_big_endian(tile + 8, pairs[2] << 32 | pairs[3]);
+    } else if constexpr (Depth == 3) {
+        store_linear3_row_pairs(pairs, tile);
+    } else {
+        for (std::uint32_t pair = 0; pair < 4; ++pair) {
+            store_big_endian(tile + 8 * pair, pairs[pair]);
+        }
+    }
+}
+
+// The fields of a row pair that move in one step of resize_fields, `step` being 1, 2, 4
+// or 8: those whose index has that bit set, `width` bits each, where the earlier steps
+// have left them.
+template <std::uint32_t From, std::uint32_t To>
+constexpr std::uint64_t moving_fields(std::uint32_t step) {
+    constexpr std::uint32_t kWidth = From < To ? From : To;
+    std::uint64_t mask = 0;
+    for (std::uint32_t field = 0; field < 16; ++field) {
+        if ((field & step) == 0) {
+            continue;
+        }
+        // Widening runs from the largest step down, narrowing from the smallest up.
+        const std::uint32_t at = To > From ? From * field + (To - From) * (field & ~(2 * step - 1))
+                                           : From * field - (From - To) * (field & (step - 1));
+        mask |= ((std::uint64_t{1} << kWidth) - 1) << at;
+    }
+    return mask;
+}
+
+// One step of resize_fields: the fields with bit Step of their index set move by
+// Step x (To - From) bits.
+template <std::uint32_t From, std::uint32_t To, std::uint32_t Step>
+inline std::uint64_t move_fields(std::uint64_t x) {
+    constexpr std::uint64_t kMoving = moving_fields<From, To>(Step);
+    if constexpr (To > From) {
+        return (x & ~kMoving) | (x & kMoving) << (Step * (To - From));
+    } else {
+        return (x & ~kMoving) | (x & kMoving) >> (Step * (From - To));
+    }
+}
+
+// Makes the 16 fields of a row pair From bits wide into fields To bits wide, keeping each
+// value's low bits: in each step the upper half of every group of 2 x Step fields moves
+// by Step x (To - From) bits, so after the four steps field i has moved by i x (To - From)
+// and sits at bit To x i. Widening moves the halves up, from the largest groups down;
+// narrowing first clears the bits it drops and moves the halves down, from the smallest
+// groups up.
+template <std::uint32_t From, std::uint32_t To>
+inline std::uint64_t resize_fields(std::uint64_t x) {
+    if constexpr (To > From) {
+        x = move_fields<From, To, 8>(x);
+        x = move_fields<From, To, 4>(x);
+        x = move_fields<From, To, 2>(x);
+        return move_fields<From, To, 1>(x);
+    } else {
+        constexpr std::uint64_t kKept = [] {
+            std::uint64_t kept = 0;
+            for (std::uint32_t field = 0; field < 16; ++field) {
+                kept |= ((std::uint64_t{1} << To) - 1) << (From * field);
+            }
+            return kept;
+        }();
+        x = move_fields<From, To, 1>(x & kKept);
+        x = move_fields<From, To, 2>(x);
+        x = move_fields<From, To, 4>(x);
+        return move_fields<From, To, 8>(x);
+    }
+}
+
+// Adds `addend` (a value in every field) to each of the 16 Width-bit fields of a row pair,
+// modulo 2^Width, as LinearFields does for whole tiles.
+template <std::uint32_t Width>
+inline std::uint64_t add_to_row_pair(std::uint64_t x, std::uint64_t addend) {
+    constexpr std::uint64_t kTop = [] {
+        std::uint64_t top = 0;
+        for (std::uint32_t field = 0; field < 16; ++field) {
+            top |= std::uint64_t{1} << (Width * field + Width - 1);
+        }
+        return top;
+    }();
+    return ((x & ~kTop) + (addend & ~kTop)) ^ ((x ^ addend) & kTop);
+}
+
+// The offset's low Width bits in each of the 16 fields of a row pair.
+template <std::uint32_t Width>
+inline std::uint64_t row_pair_addend(std::uint8_t offset) {
+    std::uint64_t addend = 0;
+    for (std::uint32_t field = 0; field < 16; ++field) {
+        addend |= std::uint64_t{offset & ((1u << Width) - 1)} << (Width * field);
+    }
+    return addend;
+}
+
+// One tile from From-bpp linear to To-bpp linear. The offset is added at the wider of the
+// two widths, where every kept bit of the sum is computed: before narrowing, after
+// widening.
+template <std::uint32_t From, std::uint32_t To>
+inline void resize_linear_tile(const std::uint8_t* tile, std::uint8_t* out, std::uint64_t addend) {
+    std::uint64_t pairs[4];
+    load_linear_row_pairs<From>(tile, pairs);
+    for (std::uint64_t& pair : pairs) {
+        if constexpr (To > From) {
+            pair = add_to_row_pair<To>(resize_fields<From, To>(pair), addend);
+        } else {
+            pair = resize_fields<From, To>(add_to_row_pair<From>(pair, addend));
+        }
+    }
+    store_linear_row_pairs<To>(pairs, out);
+}
+
 // ---- dispatch by format ----
 
 template <std::uint32_t Depth, std::uint32_t Layout>
@@ -316,8 +452,8 @@ struct Codec {
     static constexpr std::size_t kSize = tile_size(Depth);
     // Pixels come out below 2^kDecodedDepth<Count>.
     template <std::uint32_t Count>
-    static constexpr std::uint32_t kDecodedDepth =
-        Layout == kPlanar&& Count < Depth ? Count : Depth;
+    static constexpr std::uint32_t kDecodedDepth = (Layout == kPlanar && Count < Depth) ? Count
+                                                                                        : Depth;
 
     template <std::uint32_t Count = Depth>
     static void decode(const std::uint8_t* tile, PixelRows& rows) {
