@@ -113,6 +113,46 @@ inline void encode_linear2_planes(const PlaneRows& planes, std::uint8_t* tile) {
     store_row(tile + 8, plane_pairs_to_linear2_rows(bottom));
 }
 
+// The inverse: the same steps undone in the other order.
+constexpr std::uint64_t linear2_rows_to_plane_pairs(std::uint64_t x) {
+    x = swap_bits(x, 0x2222222222222222, 1);
+    x = swap_bits(x, 0x0C0C0C0C0C0C0C0C, 2);
+    x = swap_bits(x, 0x00F000F000F000F0, 4);
+    return ((x >> 4) & 0x0F0F0F0F0F0F0F0F) | ((x & 0x0F0F0F0F0F0F0F0F) << 4);
+}
+
+// ---- planes 0 and 1 straight to and from 2-bpp linear ----
+
+// The first 16 bytes of a planar tile at any depth hold planes 0 and 1 in the pair layout,
+// row by row like the 16 bytes of a 2-bpp linear tile. Between those two forms a tile is
+// converted eight bytes at a time, with the offset added to the 2-bit fields of the
+// linear form (no carry leaves a field: its top bit is cleared before the add and set by
+// XOR after).
+inline std::uint64_t add_to_2bit_fields(std::uint64_t x, std::uint64_t addend) {
+    constexpr std::uint64_t kTop = 0xAAAAAAAAAAAAAAAA;
+    return ((x & ~kTop) + (addend & ~kTop)) ^ ((x ^ addend) & kTop);
+}
+
+inline std::uint64_t addend_of_2bit_fields(std::uint8_t offset) {
+    return (offset & 3u) * std::uint64_t{0x5555555555555555};
+}
+
+inline void planar_pair_to_linear2(const std::uint8_t* tile, std::uint8_t* out,
+                                   std::uint64_t addend) {
+    for (std::uint32_t at = 0; at < 16; at += 8) {
+        store_row(out + at,
+                  add_to_2bit_fields(plane_pairs_to_linear2_rows(load_row(tile + at)), addend));
+    }
+}
+
+inline void linear2_to_planar_pair(const std::uint8_t* tile, std::uint8_t* out,
+                                   std::uint64_t addend) {
+    for (std::uint32_t at = 0; at < 16; at += 8) {
+        store_row(out + at,
+                  linear2_rows_to_plane_pairs(add_to_2bit_fields(load_row(tile + at), addend)));
+    }
+}
+
 // ---- linear, decoding only ----
 
 // A linear row is decoded a group of pixels at a time: a byte (four 2-bpp or two 4-bpp

@@ -12,9 +12,10 @@ namespace {
 // The form a portable kernel holds its tile in between decoder and encoder. Each is the
 // PixelTile, arranged for the formats on either side.
 enum class TileForm {
-    packed,  // linear to linear, 8 bpp on neither side or on both: the pixels stay packed
-    planes,  // a plane decoder in, a plane encoder out, one side planar: bitplanes
-    pixels,  // any other pair: eight rows of pixel bytes
+    packed,      // linear to linear, 8 bpp on neither side or on both: the pixels stay packed
+    plane_pair,  // any planar to 2-bpp linear, 2-bpp linear to 2-bpp planar: planes 0, 1
+    planes,      // a plane decoder in, a plane encoder out, one side planar: bitplanes
+    pixels,      // any other pair: eight rows of pixel bytes
 };
 
 template <std::uint32_t InDepth, std::uint32_t InLayout, std::uint32_t OutDepth,
@@ -22,6 +23,10 @@ template <std::uint32_t InDepth, std::uint32_t InLayout, std::uint32_t OutDepth,
 constexpr TileForm tile_form() {
     if (InLayout == kLinear && OutLayout == kLinear && (InDepth == 8) == (OutDepth == 8)) {
         return TileForm::packed;
+    }
+    if ((InLayout == kPlanar && OutLayout == kLinear && OutDepth == 2) ||
+        (InLayout == kLinear && InDepth == 2 && OutLayout == kPlanar && OutDepth == 2)) {
+        return TileForm::plane_pair;
     }
     if (portable::kHasPlaneDecoder<InDepth, InLayout> &&
         portable::kHasPlaneEncoder<OutDepth, OutLayout> &&
@@ -39,6 +44,8 @@ struct PortableKernel {
         constexpr TileForm kForm = tile_form<InDepth, InLayout, OutDepth, OutLayout>();
         if constexpr (kForm == TileForm::packed) {
             convert_packed(input, output, count, offset);
+        } else if constexpr (kForm == TileForm::plane_pair) {
+            convert_plane_pair(input, output, count, offset);
         } else if constexpr (kForm == TileForm::planes) {
             convert_as_planes(input, output, count, offset);
         } else {
@@ -62,6 +69,20 @@ struct PortableKernel {
             for (std::size_t tile = 0; tile < count; ++tile) {
                 const std::size_t at = tile * tile_size(InDepth);
                 fields.add_offset(input + at, output + at);
+            }
+        }
+    }
+
+    static void convert_plane_pair(const std::uint8_t* input, std::uint8_t* output,
+                                   std::size_t count, std::uint8_t offset) {
+        const std::uint64_t addend = portable::addend_of_2bit_fields(offset);
+        for (std::size_t tile = 0; tile < count; ++tile) {
+            const std::uint8_t* in = input + tile * tile_size(InDepth);
+            std::uint8_t* out = output + tile * tile_size(OutDepth);
+            if constexpr (InLayout == kPlanar) {
+                portable::planar_pair_to_linear2(in, out, addend);
+            } else {
+                portable::linear2_to_planar_pair(in, out, addend);
             }
         }
     }
