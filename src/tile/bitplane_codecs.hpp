@@ -1,7 +1,9 @@
-// Portable codecs on a tile held as its bitplanes, for the format pairs whose both sides
-// store bitplanes or close to them. A planar tile is already its planes, so between two
-// such formats a tile is regrouped bytewise and the offset is added by a 64-pixel-wide
-// ripple-carry adder, instead of being spread into pixels and gathered back bit by bit.
+// Portable codecs on a tile held as its bitplanes, for the pairs with a planar output
+// and a planar or 2-, 3- or 4-bpp linear input. A planar tile is already its planes, so
+// planar tiles are only regrouped bytewise, linear tiles are spread into planes through
+// small tables, and the offset is added by a 64-pixel-wide ripple-carry adder; no tile is
+// spread into pixels and gathered back bit by bit. Also here: planes 0 and 1 converted
+// straight between the planar pair layout and 2-bpp linear.
 #pragma once
 
 #include <array>
@@ -86,7 +88,7 @@ inline void encode_planar_planes(const PlaneRows& planes, std::uint8_t* tile) {
     }
 }
 
-// ---- 2-bpp linear, encoding ----
+// ---- planes 0 and 1 straight to and from 2-bpp linear ----
 
 // A 2-bpp linear row is two bytes of four 2-bit pixels, leftmost pixel in the top bits.
 // Given four rows in the planar pair layout (plane 0 byte, then plane 1 byte, in each
@@ -105,14 +107,6 @@ constexpr std::uint64_t plane_pairs_to_linear2_rows(std::uint64_t x) {
     return swap_bits(x, 0x2222222222222222, 1);
 }
 
-inline void encode_linear2_planes(const PlaneRows& planes, std::uint8_t* tile) {
-    std::uint64_t top;
-    std::uint64_t bottom;
-    join_plane_pair(planes[0], planes[1], top, bottom);
-    store_row(tile, plane_pairs_to_linear2_rows(top));
-    store_row(tile + 8, plane_pairs_to_linear2_rows(bottom));
-}
-
 // The inverse: the same steps undone in the other order.
 constexpr std::uint64_t linear2_rows_to_plane_pairs(std::uint64_t x) {
     x = swap_bits(x, 0x2222222222222222, 1);
@@ -121,16 +115,12 @@ constexpr std::uint64_t linear2_rows_to_plane_pairs(std::uint64_t x) {
     return ((x >> 4) & 0x0F0F0F0F0F0F0F0F) | ((x & 0x0F0F0F0F0F0F0F0F) << 4);
 }
 
-// ---- planes 0 and 1 straight to and from 2-bpp linear ----
-
 // The first 16 bytes of a planar tile at any depth hold planes 0 and 1 in the pair layout,
 // row by row like the 16 bytes of a 2-bpp linear tile. Between those two forms a tile is
 // converted eight bytes at a time, with the offset added to the 2-bit fields of the
-// linear form (no carry leaves a field: its top bit is cleared before the add and set by
-// XOR after).
+// linear form.
 inline std::uint64_t add_to_2bit_fields(std::uint64_t x, std::uint64_t addend) {
-    constexpr std::uint64_t kTop = 0xAAAAAAAAAAAAAAAA;
-    return ((x & ~kTop) + (addend & ~kTop)) ^ ((x ^ addend) & kTop);
+    return add_to_fields(x, addend, 0xAAAAAAAAAAAAAAAA);
 }
 
 inline std::uint64_t addend_of_2bit_fields(std::uint8_t offset) {
@@ -240,14 +230,10 @@ inline void add_color_offset(PlaneRows& planes, const PlaneRows& addend) {
 
 // ---- dispatch by format ----
 
-// The formats with a bitplane decoder: all but 8-bpp linear; with a bitplane encoder:
-// the planar ones and 2-bpp linear (from planes, the other linear encoders measured no
-// faster than from pixels).
+// The formats with a bitplane decoder: all but 8-bpp linear. Every plane encoder is
+// planar: into linear formats, encoding from planes measured no faster than from pixels.
 template <std::uint32_t Depth, std::uint32_t Layout>
 inline constexpr bool kHasPlaneDecoder = Layout == kPlanar || Depth != 8;
-
-template <std::uint32_t Depth, std::uint32_t Layout>
-inline constexpr bool kHasPlaneEncoder = Layout == kPlanar || Depth == 2;
 
 template <std::uint32_t Depth, std::uint32_t Layout>
 struct PlaneCodec {
@@ -261,11 +247,8 @@ struct PlaneCodec {
         }
     }
     static void encode(const PlaneRows& planes, std::uint8_t* tile) {
-        if constexpr (Layout == kPlanar) {
-            encode_planar_planes<Depth>(planes, tile);
-        } else {
-            encode_linear2_planes(planes, tile);
-        }
+        static_assert(Layout == kPlanar);
+        encode_planar_planes<Depth>(planes, tile);
     }
 };
 

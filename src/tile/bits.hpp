@@ -69,6 +69,13 @@ constexpr void transpose_lanes(std::uint64_t& a, std::uint64_t& b, std::uint64_t
     swap_bits_between(b, d, 0x00000000FFFFFFFF, 32);
 }
 
+// Adds `addend` to `x` field by field, `top` marking the top bit of each field: the top
+// bits are cleared before the add, so no carry leaves a field, and set by XOR after, so
+// each field gets its sum modulo 2 to the power of its width.
+constexpr std::uint64_t add_to_fields(std::uint64_t x, std::uint64_t addend, std::uint64_t top) {
+    return ((x & ~top) + (addend & ~top)) ^ ((x ^ addend) & top);
+}
+
 inline constexpr std::uint64_t kLowBitOfEachByte = 0x0101010101010101;
 
 // kSpreadBits[b] has byte x = bit (7 - x) of b: the plane byte's leftmost pixel (bit 7)

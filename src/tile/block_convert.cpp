@@ -14,7 +14,7 @@ namespace {
 enum class TileForm {
     packed,      // linear to linear, 8 bpp on neither side or on both: the pixels stay packed
     plane_pair,  // any planar to 2-bpp linear, 2-bpp linear to 2-bpp planar: planes 0, 1
-    planes,      // a plane decoder in, a plane encoder out, one side planar: bitplanes
+    planes,      // planar out, anything but 8-bpp linear in: bitplanes
     pixels,      // any other pair: eight rows of pixel bytes
 };
 
@@ -28,9 +28,7 @@ constexpr TileForm tile_form() {
         (InLayout == kLinear && InDepth == 2 && OutLayout == kPlanar && OutDepth == 2)) {
         return TileForm::plane_pair;
     }
-    if (portable::kHasPlaneDecoder<InDepth, InLayout> &&
-        portable::kHasPlaneEncoder<OutDepth, OutLayout> &&
-        (InLayout == kPlanar || OutLayout == kPlanar)) {
+    if (portable::kHasPlaneDecoder<InDepth, InLayout> && OutLayout == kPlanar) {
         return TileForm::planes;
     }
     return TileForm::pixels;

@@ -21,14 +21,11 @@ namespace tilvex::portable {
 // in registers and are never stored and reloaded in pieces of different sizes.
 using PixelRows = std::uint64_t[kTileHeight];
 
-// Adds the offset to every pixel, modulo 256: the low seven bits of each byte are added
-// with the top bits cleared, so no carry crosses into the next pixel, and the top bits
-// are then set by XOR.
+// Adds the offset to every pixel, modulo 256, each byte a field.
 inline void add_color_offset(PixelRows& rows, std::uint8_t offset) {
-    constexpr std::uint64_t kHigh = 0x8080808080808080;
     const std::uint64_t addend = kLowBitOfEachByte * offset;
     for (std::uint64_t& row : rows) {
-        row = ((row & ~kHigh) + (addend & ~kHigh)) ^ ((row ^ addend) & kHigh);
+        row = add_to_fields(row, addend, 0x8080808080808080);
     }
 }
 
@@ -405,7 +402,7 @@ inline std::uint64_t resize_fields(std::uint64_t x) {
 }
 
 // Adds `addend` (a value in every field) to each of the 16 Width-bit fields of a row pair,
-// modulo 2^Width, as LinearFields does for whole tiles.
+// modulo 2^Width.
 template <std::uint32_t Width>
 inline std::uint64_t add_to_row_pair(std::uint64_t x, std::uint64_t addend) {
     constexpr std::uint64_t kTop = [] {
@@ -415,7 +412,7 @@ inline std::uint64_t add_to_row_pair(std::uint64_t x, std::uint64_t addend) {
         }
         return top;
     }();
-    return ((x & ~kTop) + (addend & ~kTop)) ^ ((x ^ addend) & kTop);
+    return add_to_fields(x, addend, kTop);
 }
 
 // The offset's low Width bits in each of the 16 fields of a row pair.
