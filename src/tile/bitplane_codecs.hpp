@@ -143,6 +143,67 @@ inline void linear2_to_planar_pair(const std::uint8_t* tile, std::uint8_t* out,
     }
 }
 
+// ---- planar straight to 3-bpp linear ----
+
+// kLinear3OfPlanes[n]: n holds planes 0, 1 and 2 of four pixels as nibbles (bits 0-3,
+// 4-7 and 8-11, leftmost pixel in each nibble's top bit); the entry is those four pixels
+// as 12 bits of 3-bpp linear, leftmost pixel highest.
+inline constexpr auto kLinear3OfPlanes = [] {
+    std::array<std::uint16_t, 4096> table{};
+    for (std::uint32_t nibbles = 0; nibbles < table.size(); ++nibbles) {
+        for (std::uint32_t pixel = 0; pixel < 4; ++pixel) {
+            std::uint32_t value = 0;
+            for (std::uint32_t plane = 0; plane < 3; ++plane) {
+                value |= ((nibbles >> (4 * plane + 3 - pixel)) & 1) << plane;
+            }
+            table[nibbles] = static_cast<std::uint16_t>(table[nibbles] | value << (9 - 3 * pixel));
+        }
+    }
+    return table;
+}();
+
+// Plane 2 of rows 4 x half .. 4 x half + 3 of a planar tile, row y in the low byte of
+// 16-bit lane y (zero at 2 bpp).
+template <std::uint32_t Depth>
+inline std::uint64_t plane2_lanes(const std::uint8_t* tile, std::uint32_t half) {
+    if constexpr (Depth == 2) {
+        return 0;
+    } else if constexpr (Depth == 3) {
+        // The lone third plane has a byte per row: spread four of them to lanes.
+        std::uint64_t x = (load_row(tile + 16) >> (32 * half)) & kLowHalf;
+        x = (x | x << 16) & 0x0000FFFF0000FFFF;
+        return (x | x << 8) & 0x00FF00FF00FF00FF;
+    } else {
+        return load_row(tile + 16 + 8 * half);  // planes 2 and 3 in the pair layout
+    }
+}
+
+// Four rows of a planar tile to 3-bpp linear. Their planes 0 and 1 are one word of the
+// pair layout, so the table indices of all four rows' left halves (pixels 0..3, the high
+// nibbles of the plane bytes) and right halves are gathered at once, row y in lane y:
+// plane 1's nibble moves next to plane 0's and plane 2's above both. Each row is then
+// two table entries, and two rows are one 48-bit row pair.
+template <std::uint32_t Depth>
+inline void planar_half_to_linear3_pairs(const std::uint8_t* tile, std::uint32_t half,
+                                         std::uint64_t& first_pair, std::uint64_t& second_pair) {
+    constexpr std::uint64_t kNibbles = 0x0F0F0F0F0F0F0F0F;
+    constexpr std::uint64_t kLowNibbleOfLane = 0x000F000F000F000F;
+    const auto join_nibbles = [](std::uint64_t x) { return (x | x >> 4) & 0x00FF00FF00FF00FF; };
+    const std::uint64_t planes01 = load_row(tile + 8 * half);
+    const std::uint64_t planes2 = plane2_lanes<Depth>(tile, half);
+    const std::uint64_t left =
+        join_nibbles((planes01 >> 4) & kNibbles) | ((planes2 >> 4) & kLowNibbleOfLane) << 8;
+    const std::uint64_t right = join_nibbles(planes01 & kNibbles) | (planes2 & kLowNibbleOfLane)
+                                                                        << 8;
+    std::uint64_t rows[4];
+    for (std::uint32_t row = 0; row < 4; ++row) {
+        rows[row] = std::uint64_t{kLinear3OfPlanes[(left >> (16 * row)) & 0xFFF]} << 12 |
+                    kLinear3OfPlanes[(right >> (16 * row)) & 0xFFF];
+    }
+    first_pair = rows[0] << 24 | rows[1];
+    second_pair = rows[2] << 24 | rows[3];
+}
+
 // ---- linear, decoding only ----
 
 // A linear row is decoded a group of pixels at a time: a byte (four 2-bpp or two 4-bpp

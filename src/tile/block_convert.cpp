@@ -15,6 +15,7 @@ enum class TileForm {
     packed,      // linear to linear, 8 bpp on neither side or on both: the pixels stay packed
     plane_pair,  // any planar to 2-bpp linear, 2-bpp linear to 2-bpp planar: planes 0, 1
     planes,      // planar out, anything but 8-bpp linear in: bitplanes
+    to_linear3,  // planar to 3-bpp linear: plane nibbles straight to packed pixels
     pixels,      // any other pair: eight rows of pixel bytes
 };
 
@@ -27,6 +28,9 @@ constexpr TileForm tile_form() {
     if ((InLayout == kPlanar && OutLayout == kLinear && OutDepth == 2) ||
         (InLayout == kLinear && InDepth == 2 && OutLayout == kPlanar && OutDepth == 2)) {
         return TileForm::plane_pair;
+    }
+    if (InLayout == kPlanar && OutLayout == kLinear && OutDepth == 3) {
+        return TileForm::to_linear3;
     }
     if (portable::kHasPlaneDecoder<InDepth, InLayout> && OutLayout == kPlanar) {
         return TileForm::planes;
@@ -44,6 +48,8 @@ struct PortableKernel {
             convert_packed(input, output, count, offset);
         } else if constexpr (kForm == TileForm::plane_pair) {
             convert_plane_pair(input, output, count, offset);
+        } else if constexpr (kForm == TileForm::to_linear3) {
+            convert_to_linear3(input, output, count, offset);
         } else if constexpr (kForm == TileForm::planes) {
             convert_as_planes(input, output, count, offset);
         } else {
@@ -82,6 +88,22 @@ struct PortableKernel {
             } else {
                 portable::linear2_to_planar_pair(in, out, addend);
             }
+        }
+    }
+
+    // The offset is added to the packed 3-bit pixels.
+    static void convert_to_linear3(const std::uint8_t* input, std::uint8_t* output,
+                                   std::size_t count, std::uint8_t offset) {
+        const std::uint64_t addend = portable::row_pair_addend<3>(offset);
+        for (std::size_t tile = 0; tile < count; ++tile) {
+            std::uint64_t pairs[4];
+            const std::uint8_t* in = input + tile * tile_size(InDepth);
+            portable::planar_half_to_linear3_pairs<InDepth>(in, 0, pairs[0], pairs[1]);
+            portable::planar_half_to_linear3_pairs<InDepth>(in, 1, pairs[2], pairs[3]);
+            for (std::uint64_t& pair : pairs) {
+                pair = portable::add_to_row_pair<3>(pair, addend);
+            }
+            portable::store_linear3_row_pairs(pairs, output + tile * tile_size(3));
         }
     }
 
