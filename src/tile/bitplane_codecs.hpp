@@ -143,7 +143,7 @@ inline void linear2_to_planar_pair(const std::uint8_t* tile, std::uint8_t* out,
     }
 }
 
-// ---- planar straight to 3-bpp linear ----
+// ---- planar straight to 3-bpp linear, 2-bpp planar to 4-bpp linear ----
 
 // kLinear3OfPlanes[n]: n holds planes 0, 1 and 2 of four pixels as nibbles (bits 0-3,
 // 4-7 and 8-11, leftmost pixel in each nibble's top bit); the entry is those four pixels
@@ -162,10 +162,25 @@ inline constexpr auto kLinear3OfPlanes = [] {
     return table;
 }();
 
-// Plane 2 of rows 4 x half .. 4 x half + 3 of a planar tile, row y in the low byte of
-// 16-bit lane y (zero at 2 bpp).
+// kLinear4OfPlanePair[n]: n holds planes 0 and 1 of four pixels as nibbles (bits 0-3 and
+// 4-7); the entry is those four pixels as 16 bits of 4-bpp linear, leftmost pixel
+// highest.
+inline constexpr auto kLinear4OfPlanePair = [] {
+    std::array<std::uint16_t, 256> table{};
+    for (std::uint32_t nibbles = 0; nibbles < table.size(); ++nibbles) {
+        for (std::uint32_t pixel = 0; pixel < 4; ++pixel) {
+            const std::uint32_t value =
+                ((nibbles >> (3 - pixel)) & 1) | ((nibbles >> (7 - pixel)) & 1) << 1;
+            table[nibbles] = static_cast<std::uint16_t>(table[nibbles] | value << (12 - 4 * pixel));
+        }
+    }
+    return table;
+}();
+
+// Planes 2 and 3 of rows 4 x half .. 4 x half + 3 of a planar tile in the pair layout:
+// row y's plane bytes in 16-bit lane y (a plane that the depth lacks is zero).
 template <std::uint32_t Depth>
-inline std::uint64_t plane2_lanes(const std::uint8_t* tile, std::uint32_t half) {
+inline std::uint64_t upper_plane_pair(const std::uint8_t* tile, std::uint32_t half) {
     if constexpr (Depth == 2) {
         return 0;
     } else if constexpr (Depth == 3) {
@@ -174,27 +189,32 @@ inline std::uint64_t plane2_lanes(const std::uint8_t* tile, std::uint32_t half) 
         x = (x | x << 16) & 0x0000FFFF0000FFFF;
         return (x | x << 8) & 0x00FF00FF00FF00FF;
     } else {
-        return load_row(tile + 16 + 8 * half);  // planes 2 and 3 in the pair layout
+        return load_row(tile + 16 + 8 * half);
     }
 }
 
-// Four rows of a planar tile to 3-bpp linear. Their planes 0 and 1 are one word of the
-// pair layout, so the table indices of all four rows' left halves (pixels 0..3, the high
-// nibbles of the plane bytes) and right halves are gathered at once, row y in lane y:
-// plane 1's nibble moves next to plane 0's and plane 2's above both. Each row is then
-// two table entries, and two rows are one 48-bit row pair.
+// The nibbles of four rows of a plane pair (a word of the pair layout) as table indices,
+// row y in lane y: the pair's first plane in bits 0-3, its second in bits 4-7; `left`
+// for pixels 0..3 (the plane bytes' high nibbles), `right` for pixels 4..7.
+inline void plane_pair_nibbles(std::uint64_t pair, std::uint64_t& left, std::uint64_t& right) {
+    constexpr std::uint64_t kNibbles = 0x0F0F0F0F0F0F0F0F;
+    const auto join = [](std::uint64_t x) { return (x | x >> 4) & 0x00FF00FF00FF00FF; };
+    left = join((pair >> 4) & kNibbles);
+    right = join(pair & kNibbles);
+}
+
+// Four rows of a planar tile (rows 4 x half and on) as two row pairs of 3-bpp linear:
+// each row is two table entries, its indices gathered for all four rows at once.
 template <std::uint32_t Depth>
 inline void planar_half_to_linear3_pairs(const std::uint8_t* tile, std::uint32_t half,
                                          std::uint64_t& first_pair, std::uint64_t& second_pair) {
-    constexpr std::uint64_t kNibbles = 0x0F0F0F0F0F0F0F0F;
     constexpr std::uint64_t kLowNibbleOfLane = 0x000F000F000F000F;
-    const auto join_nibbles = [](std::uint64_t x) { return (x | x >> 4) & 0x00FF00FF00FF00FF; };
-    const std::uint64_t planes01 = load_row(tile + 8 * half);
-    const std::uint64_t planes2 = plane2_lanes<Depth>(tile, half);
-    const std::uint64_t left =
-        join_nibbles((planes01 >> 4) & kNibbles) | ((planes2 >> 4) & kLowNibbleOfLane) << 8;
-    const std::uint64_t right = join_nibbles(planes01 & kNibbles) | (planes2 & kLowNibbleOfLane)
-                                                                        << 8;
+    std::uint64_t left;
+    std::uint64_t right;
+    plane_pair_nibbles(load_row(tile + 8 * half), left, right);
+    const std::uint64_t upper = upper_plane_pair<Depth>(tile, half);
+    left |= ((upper >> 4) & kLowNibbleOfLane) << 8;  // plane 2 above planes 0 and 1
+    right |= (upper & kLowNibbleOfLane) << 8;
     std::uint64_t rows[4];
     for (std::uint32_t row = 0; row < 4; ++row) {
         rows[row] = std::uint64_t{kLinear3OfPlanes[(left >> (16 * row)) & 0xFFF]} << 12 |
@@ -202,6 +222,21 @@ inline void planar_half_to_linear3_pairs(const std::uint8_t* tile, std::uint32_t
     }
     first_pair = rows[0] << 24 | rows[1];
     second_pair = rows[2] << 24 | rows[3];
+}
+
+// The same from a 2-bpp planar tile to 4-bpp linear, whose pixels' bits 2 and 3 are zero.
+inline void planar2_half_to_linear4_pairs(const std::uint8_t* tile, std::uint32_t half,
+                                          std::uint64_t& first_pair, std::uint64_t& second_pair) {
+    std::uint64_t left;
+    std::uint64_t right;
+    plane_pair_nibbles(load_row(tile + 8 * half), left, right);
+    std::uint64_t rows[4];
+    for (std::uint32_t row = 0; row < 4; ++row) {
+        rows[row] = std::uint64_t{kLinear4OfPlanePair[(left >> (16 * row)) & 0xFF]} << 16 |
+                    kLinear4OfPlanePair[(right >> (16 * row)) & 0xFF];
+    }
+    first_pair = rows[0] << 32 | rows[1];
+    second_pair = rows[2] << 32 | rows[3];
 }
 
 // ---- linear, decoding only ----
