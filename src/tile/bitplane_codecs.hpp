@@ -1,9 +1,8 @@
 // Portable codecs on a tile held as its bitplanes, for the pairs with a planar output
-// and a planar or 2-, 3- or 4-bpp linear input. A planar tile is already its planes, so
-// planar tiles are only regrouped bytewise, linear tiles are spread into planes through
-// small tables, and the offset is added by a 64-pixel-wide ripple-carry adder; no tile is
-// spread into pixels and gathered back bit by bit. Also here: planes 0 and 1 converted
-// straight between the planar pair layout and 2-bpp linear.
+// and a planar or 2-, 3- or 4-bpp linear input, and for planar to 2-, 3- and some 4-bpp
+// linear. A planar tile is already its planes, so it is only loaded and stored; linear
+// tiles are spread into planes through small tables; the offset is a ripple-carry adder
+// 32 pixels wide. No tile is spread into pixels and gathered back bit by bit.
 #pragma once
 
 #include <array>
@@ -15,76 +14,67 @@
 
 namespace tilvex::portable {
 
-// A PixelTile held as its bitplanes: bit k of pixel (y, x) is bit 7 - x of byte y of
-// word k. Byte y of word k is exactly the plane byte a planar tile stores for plane k
-// of row y.
-using PlaneRows = std::uint64_t[8];
-
-// Moves the even bytes of x to its low half and the odd bytes to its high half, each in
-// its order: [e0 o0 e1 o1 e2 o2 e3 o3] (byte 0 first) becomes [e0 e1 e2 e3 o0 o1 o2 o3]
-// by swapping the middle bytes of each half, then the middle halves of the word.
-constexpr std::uint64_t unzip_bytes(std::uint64_t x) {
-    x = swap_bits(x, 0x0000FF000000FF00, 8);
-    return swap_bits(x, 0x00000000FFFF0000, 16);
-}
-
-// The inverse of unzip_bytes: the same two swaps in the other order.
-constexpr std::uint64_t zip_bytes(std::uint64_t x) {
-    x = swap_bits(x, 0x00000000FFFF0000, 16);
-    return swap_bits(x, 0x0000FF000000FF00, 8);
-}
+// A PixelTile held as an 8-bpp planar tile in eight words: word 2j + h is bytes
+// 16j + 8h .. 16j + 8h + 7 of that tile, the plane bytes of planes 2j and 2j + 1 for rows
+// 4h .. 4h + 3, row 4h + i in 16-bit lane i (plane 2j in the low byte). Bit k of pixel
+// (y, x) is bit 7 - x of its plane byte.
+using PlanePairs = std::uint64_t[8];
 
 inline constexpr std::uint64_t kLowHalf = 0x00000000FFFFFFFF;
+inline constexpr std::uint64_t kEvenBytes = 0x00FF00FF00FF00FF;
 
-// Splits 16 bytes that alternate two planes row by row (the planar pair layout) into the
-// two planes: each 8-byte half holds four rows of both.
-inline void split_plane_pair(std::uint64_t top, std::uint64_t bottom, std::uint64_t& even,
-                             std::uint64_t& odd) {
-    top = unzip_bytes(top);
-    bottom = unzip_bytes(bottom);
-    even = (top & kLowHalf) | (bottom << 32);
-    odd = (top >> 32) | (bottom & ~kLowHalf);
-}
-
-inline void join_plane_pair(std::uint64_t even, std::uint64_t odd, std::uint64_t& top,
-                            std::uint64_t& bottom) {
-    top = zip_bytes((even & kLowHalf) | (odd << 32));
-    bottom = zip_bytes((even >> 32) | (odd & ~kLowHalf));
-}
+// The planes of a tile that an encoder of depth Depth reads: pairs 0 .. kPairsOf - 1.
+template <std::uint32_t Depth>
+inline constexpr std::uint32_t kPairsOf = (Depth + 1) / 2;
 
 // ---- planar ----
 
-// Decodes planes 0..Count-1 of a planar tile (Count may exceed Depth: the missing planes
-// are zero). Planes at Count and above are left unset, as no encoder of that depth
-// reads them.
-template <std::uint32_t Depth, std::uint32_t Count>
-inline void decode_planar_planes(const std::uint8_t* tile, PlaneRows& planes) {
-    constexpr std::uint32_t kStored = Count < Depth ? Count : Depth;
-    if constexpr (Depth == 3 && kStored == 3) {
-        planes[2] = load_row(tile + 16);  // the lone third plane, one byte per row
+// Planes 2 and 3 of rows 4 x half .. 4 x half + 3 of a planar tile, one word of the pair
+// layout (a plane that the depth lacks is zero).
+template <std::uint32_t Depth>
+inline std::uint64_t upper_plane_pair(const std::uint8_t* tile, std::uint32_t half) {
+    if constexpr (Depth == 2) {
+        return 0;
+    } else if constexpr (Depth == 3) {
+        // The lone third plane has a byte per row: spread four of them to the even bytes.
+        std::uint64_t x = (load_row(tile + 16) >> (32 * half)) & kLowHalf;
+        x = (x | x << 16) & 0x0000FFFF0000FFFF;
+        return (x | x << 8) & kEvenBytes;
+    } else {
+        return load_row(tile + 16 + 8 * half);
     }
-    constexpr std::uint32_t kPairs = Depth == 3 ? 1 : (kStored + 1) / 2;
-    for (std::uint32_t pair = 0; pair < kPairs; ++pair) {
-        const std::uint8_t* bytes = tile + 16 * pair;
-        split_plane_pair(load_row(bytes), load_row(bytes + 8), planes[2 * pair],
-                         planes[2 * pair + 1]);
+}
+
+// Decodes plane pairs 0..Pairs-1 of a planar tile; pairs the depth lacks are zero.
+template <std::uint32_t Depth, std::uint32_t Pairs>
+inline void decode_planar_pairs(const std::uint8_t* tile, PlanePairs& words) {
+    for (std::uint32_t half = 0; half < 2; ++half) {
+        words[half] = load_row(tile + 8 * half);
+        if constexpr (Pairs > 1) {
+            words[2 + half] = upper_plane_pair<Depth>(tile, half);
+        }
     }
-    for (std::uint32_t plane = Depth; plane < Count; ++plane) {
-        planes[plane] = 0;
+    for (std::uint32_t pair = 2; pair < Pairs; ++pair) {
+        for (std::uint32_t half = 0; half < 2; ++half) {
+            words[2 * pair + half] = Depth == 8 ? load_row(tile + 16 * pair + 8 * half) : 0;
+        }
     }
 }
 
 template <std::uint32_t Depth>
-inline void encode_planar_planes(const PlaneRows& planes, std::uint8_t* tile) {
-    for (std::uint32_t pair = 0; pair < Depth / 2; ++pair) {
-        std::uint64_t top;
-        std::uint64_t bottom;
-        join_plane_pair(planes[2 * pair], planes[2 * pair + 1], top, bottom);
-        store_row(tile + 16 * pair, top);
-        store_row(tile + 16 * pair + 8, bottom);
+inline void encode_planar_pairs(const PlanePairs& words, std::uint8_t* tile) {
+    for (std::uint32_t word = 0; word < 2 * (Depth / 2); ++word) {
+        store_row(tile + 8 * word, words[word]);
     }
     if constexpr (Depth == 3) {
-        store_row(tile + 16, planes[2]);
+        // Plane 2's bytes are the even bytes of pair 1, gathered four at a time.
+        std::uint64_t plane2 = 0;
+        for (std::uint32_t half = 0; half < 2; ++half) {
+            std::uint64_t x = words[2 + half] & kEvenBytes;
+            x = (x | x >> 8) & 0x0000FFFF0000FFFF;
+            plane2 |= ((x | x >> 16) & kLowHalf) << (32 * half);
+        }
+        store_row(tile + 16, plane2);
     }
 }
 
@@ -177,22 +167,6 @@ inline constexpr auto kLinear4OfPlanePair = [] {
     return table;
 }();
 
-// Planes 2 and 3 of rows 4 x half .. 4 x half + 3 of a planar tile in the pair layout:
-// row y's plane bytes in 16-bit lane y (a plane that the depth lacks is zero).
-template <std::uint32_t Depth>
-inline std::uint64_t upper_plane_pair(const std::uint8_t* tile, std::uint32_t half) {
-    if constexpr (Depth == 2) {
-        return 0;
-    } else if constexpr (Depth == 3) {
-        // The lone third plane has a byte per row: spread four of them to lanes.
-        std::uint64_t x = (load_row(tile + 16) >> (32 * half)) & kLowHalf;
-        x = (x | x << 16) & 0x0000FFFF0000FFFF;
-        return (x | x << 8) & 0x00FF00FF00FF00FF;
-    } else {
-        return load_row(tile + 16 + 8 * half);
-    }
-}
-
 // The nibbles of four rows of a plane pair (a word of the pair layout) as table indices,
 // row y in lane y: the pair's first plane in bits 0-3, its second in bits 4-7; `left`
 // for pixels 0..3 (the plane bytes' high nibbles), `right` for pixels 4..7.
@@ -246,8 +220,15 @@ inline void planar2_half_to_linear4_pairs(const std::uint8_t* tile, std::uint32_
 template <std::uint32_t Depth>
 inline constexpr std::uint32_t kGroupPixels = Depth == 4 ? 2 : 4;
 
+// The byte of a row's plane k in a word that holds one row in the pair layout: planes 0
+// and 1 in bytes 0 and 1, planes 2 and 3 in bytes 4 and 5. A second row shifted left by
+// 16 fills the other bytes, so that the word is two rows of plane pairs 0 and 1.
+constexpr std::uint32_t plane_byte_of_row(std::uint32_t plane) {
+    return plane % 2 + 4 * (plane / 2);
+}
+
 // kPlanesOfGroup<Depth>[g] spreads the pixels of group g (leftmost in the top bits) into
-// plane bits: bit k of pixel i lands in bit 7 - i of 16-bit lane k, where pixel i of a
+// plane bits: bit k of pixel i lands in bit 7 - i of plane k's byte, where pixel i of a
 // plane byte is; shifted right by a group's width in pixels it places the next group.
 template <std::uint32_t Depth>
 inline constexpr auto kPlanesOfGroup = [] {
@@ -258,14 +239,15 @@ inline constexpr auto kPlanesOfGroup = [] {
             const std::uint32_t value =
                 (group >> (Depth * (kPixels - 1 - pixel))) & ((1u << Depth) - 1);
             for (std::uint32_t plane = 0; plane < Depth; ++plane) {
-                table[group] |= std::uint64_t{(value >> plane) & 1} << (16 * plane + 7 - pixel);
+                table[group] |= std::uint64_t{(value >> plane) & 1}
+                                << (8 * plane_byte_of_row(plane) + 7 - pixel);
             }
         }
     }
     return table;
 }();
 
-// Lane k of the result is plane k's byte of the row whose groups are given.
+// The plane bytes of the row whose groups are given, at plane_byte_of_row.
 template <std::uint32_t Depth, class Groups>
 inline std::uint64_t row_planes(Groups group) {
     std::uint64_t planes = 0;
@@ -275,52 +257,85 @@ inline std::uint64_t row_planes(Groups group) {
     return planes;
 }
 
-// Each pair of rows becomes one word holding, in lane k, plane k's bytes of both rows; a
-// transpose of 16-bit lanes over the four pairs then leaves plane k of all rows in word k.
-template <std::uint32_t Depth, std::uint32_t Count>
-inline void decode_linear_planes(const std::uint8_t* tile, PlaneRows& planes) {
-    std::uint64_t pairs[4];
+// Each pair of rows becomes one word: their plane pair 0 in the low half and plane pair
+// 1 in the high half, each in the pair layout.
+template <std::uint32_t Depth, std::uint32_t Pairs>
+inline void decode_linear_pairs(const std::uint8_t* tile, PlanePairs& words) {
+    std::uint64_t row_pairs[4];
     if constexpr (Depth == 3) {
-        load_linear3_row_pairs(tile, pairs);
-        for (std::uint64_t& pair : pairs) {
+        load_linear3_row_pairs(tile, row_pairs);
+        for (std::uint64_t& pair : row_pairs) {
             const std::uint64_t bits = pair;
             pair = row_planes<3>([&](std::uint32_t i) { return linear3_group(bits, i); }) |
-                   row_planes<3>([&](std::uint32_t i) { return linear3_group(bits, 2 + i); }) << 8;
+                   row_planes<3>([&](std::uint32_t i) { return linear3_group(bits, 2 + i); }) << 16;
         }
     } else {
         for (std::uint32_t pair = 0; pair < 4; ++pair) {
             const std::uint8_t* top = tile + Depth * 2 * pair;
             const std::uint8_t* bottom = top + Depth;
-            pairs[pair] = row_planes<Depth>([&](std::uint32_t i) { return top[i]; }) |
-                          row_planes<Depth>([&](std::uint32_t i) { return bottom[i]; }) << 8;
+            row_pairs[pair] = row_planes<Depth>([&](std::uint32_t i) { return top[i]; }) |
+                              row_planes<Depth>([&](std::uint32_t i) { return bottom[i]; }) << 16;
         }
     }
-    transpose_lanes(pairs[0], pairs[1], pairs[2], pairs[3]);
-    for (std::uint32_t plane = 0; plane < Count; ++plane) {
-        planes[plane] = plane < Depth ? pairs[plane] : 0;
+    for (std::uint32_t half = 0; half < 2; ++half) {
+        const std::uint64_t first = row_pairs[2 * half];
+        const std::uint64_t second = row_pairs[2 * half + 1];
+        words[half] = (first & kLowHalf) | second << 32;
+        if constexpr (Pairs > 1) {
+            words[2 + half] = Depth > 2 ? (first >> 32) | (second & ~kLowHalf) : 0;
+        }
+    }
+    for (std::uint32_t word = 4; word < 2 * Pairs; ++word) {
+        words[word] = 0;
     }
 }
 
 // ---- the offset ----
 
-// Each plane of the offset, as a whole word of its bit: the addend of the adder below.
-inline void spread_offset(std::uint8_t offset, PlaneRows& addend) {
-    for (std::uint32_t plane = 0; plane < 8; ++plane) {
-        addend[plane] = std::uint64_t{0} - ((offset >> plane) & 1);
+// The offset's bits as the adder below takes them: plane 2j's bit in every even byte of
+// even[j], plane 2j + 1's in every odd byte of odd[j].
+struct PairAddend {
+    std::uint64_t even[4];
+    std::uint64_t odd[4];
+
+    explicit PairAddend(std::uint8_t offset) {
+        for (std::uint32_t pair = 0; pair < 4; ++pair) {
+            even[pair] = kEvenBytes & (std::uint64_t{0} - ((offset >> (2 * pair)) & 1));
+            odd[pair] = ~kEvenBytes & (std::uint64_t{0} - ((offset >> (2 * pair + 1)) & 1));
+        }
     }
+};
+
+// One step of a ripple-carry adder over whole planes: the sum bits, and the carry out.
+inline std::uint64_t add_plane(std::uint64_t bits, std::uint64_t addend, std::uint64_t& carry) {
+    const std::uint64_t half_sum = bits ^ addend;
+    const std::uint64_t sum = half_sum ^ carry;
+    carry = (bits & addend) | (half_sum & carry);
+    return sum;
 }
 
-// Adds the offset to every pixel, keeping planes 0..Count-1 of the sums: a ripple-carry
-// adder run on all 64 pixels at once, a plane per step. Bit k of a sum depends only on
-// bits 0..k of its terms, so these planes are exact whatever the higher planes hold.
-template <std::uint32_t Count>
-inline void add_color_offset(PlaneRows& planes, const PlaneRows& addend) {
-    std::uint64_t carry = 0;
-    for (std::uint32_t plane = 0; plane < Count; ++plane) {
-        const std::uint64_t bits = planes[plane];
-        const std::uint64_t half_sum = bits ^ addend[plane];
-        planes[plane] = half_sum ^ carry;
-        carry = (bits & addend[plane]) | (half_sum & carry);
+// Adds the offset to every pixel, keeping planes 0..Planes-1 of the sums: for each four
+// rows, a ripple-carry adder over the planes, 32 pixels at once. The carry moves from an
+// even plane (even bytes) to the odd plane above it by a shift of 8, and back down to the
+// next pair's even plane. Bit k of a sum depends only on bits 0..k of its terms, so the
+// planes kept are exact (an odd plane left out is cleared: no encoder of that depth reads
+// it).
+template <std::uint32_t Planes>
+inline void add_color_offset(PlanePairs& words, const PairAddend& addend) {
+    for (std::uint32_t half = 0; half < 2; ++half) {
+        std::uint64_t carry = 0;
+        for (std::uint32_t pair = 0; 2 * pair < Planes; ++pair) {
+            std::uint64_t& word = words[2 * pair + half];
+            const std::uint64_t even = add_plane(word & kEvenBytes, addend.even[pair], carry);
+            if (2 * pair + 1 == Planes) {
+                word = even;
+                break;
+            }
+            carry <<= 8;
+            const std::uint64_t odd = add_plane(word & ~kEvenBytes, addend.odd[pair], carry);
+            carry >>= 8;
+            word = even | odd;
+        }
     }
 }
 
@@ -334,17 +349,17 @@ inline constexpr bool kHasPlaneDecoder = Layout == kPlanar || Depth != 8;
 template <std::uint32_t Depth, std::uint32_t Layout>
 struct PlaneCodec {
     static constexpr std::size_t kSize = tile_size(Depth);
-    template <std::uint32_t Count>
-    static void decode(const std::uint8_t* tile, PlaneRows& planes) {
+    template <std::uint32_t Pairs>
+    static void decode(const std::uint8_t* tile, PlanePairs& words) {
         if constexpr (Layout == kPlanar) {
-            decode_planar_planes<Depth, Count>(tile, planes);
+            decode_planar_pairs<Depth, Pairs>(tile, words);
         } else {
-            decode_linear_planes<Depth, Count>(tile, planes);
+            decode_linear_pairs<Depth, Pairs>(tile, words);
         }
     }
-    static void encode(const PlaneRows& planes, std::uint8_t* tile) {
+    static void encode(const PlanePairs& words, std::uint8_t* tile) {
         static_assert(Layout == kPlanar);
-        encode_planar_planes<Depth>(planes, tile);
+        encode_planar_pairs<Depth>(words, tile);
     }
 };
 

@@ -121,11 +121,11 @@ struct PortableKernel {
                                   std::size_t count, std::uint8_t offset) {
         using In = portable::PlaneCodec<InDepth, InLayout>;
         using Out = portable::PlaneCodec<OutDepth, OutLayout>;
-        portable::PlaneRows addend;
-        portable::spread_offset(offset, addend);
+        constexpr std::uint32_t kPairs = portable::kPairsOf<OutDepth>;
+        const portable::PairAddend addend(offset);
         for (std::size_t tile = 0; tile < count; ++tile) {
-            portable::PlaneRows planes;  // the PixelTile, plane by plane
-            In::template decode<OutDepth>(input + tile * In::kSize, planes);
+            portable::PlanePairs planes;  // the PixelTile, plane by plane
+            In::template decode<kPairs>(input + tile * In::kSize, planes);
             portable::add_color_offset<OutDepth>(planes, addend);
             Out::encode(planes, output + tile * Out::kSize);
         }
