@@ -9,38 +9,41 @@
 
 namespace tilvex {
 
-// A row of 8 pixel bytes as one 64-bit word, pixel x in byte x (bits 8x..8x+7).
-inline std::uint64_t load_row(const std::uint8_t* bytes) {
+// Eight bytes as one 64-bit word, the first byte lowest (little) or highest (big).
+template <std::endian Order>
+inline std::uint64_t load_word(const std::uint8_t* bytes) {
     std::uint64_t word;
     std::memcpy(&word, bytes, sizeof word);
-    if constexpr (std::endian::native == std::endian::big) {
+    if constexpr (std::endian::native != Order) {
         word = __builtin_bswap64(word);
     }
     return word;
 }
 
-inline void store_row(std::uint8_t* bytes, std::uint64_t word) {
-    if constexpr (std::endian::native == std::endian::big) {
+template <std::endian Order>
+inline void store_word(std::uint8_t* bytes, std::uint64_t word) {
+    if constexpr (std::endian::native != Order) {
         word = __builtin_bswap64(word);
     }
     std::memcpy(bytes, &word, sizeof word);
+}
+
+// A row of 8 pixel bytes as one 64-bit word, pixel x in byte x (bits 8x..8x+7).
+inline std::uint64_t load_row(const std::uint8_t* bytes) {
+    return load_word<std::endian::little>(bytes);
+}
+
+inline void store_row(std::uint8_t* bytes, std::uint64_t word) {
+    store_word<std::endian::little>(bytes, word);
 }
 
 // Eight bytes as a big-endian number, and back.
 inline std::uint64_t load_big_endian(const std::uint8_t* bytes) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    if constexpr (std::endian::native == std::endian::little) {
-        word = __builtin_bswap64(word);
-    }
-    return word;
+    return load_word<std::endian::big>(bytes);
 }
 
 inline void store_big_endian(std::uint8_t* bytes, std::uint64_t word) {
-    if constexpr (std::endian::native == std::endian::little) {
-        word = __builtin_bswap64(word);
-    }
-    std::memcpy(bytes, &word, sizeof word);
+    store_word<std::endian::big>(bytes, word);
 }
 
 // Exchanges the bits of x selected by `mask` with the bits `shift` places above them.

@@ -14,7 +14,7 @@ namespace {
 enum class TileForm {
     packed,         // linear to linear, 8 bpp on neither side or on both: the pixels stay packed
     plane_pair,     // any planar to 2-bpp linear, 2-bpp linear to 2-bpp planar: planes 0, 1
-    planes,         // planar out, anything but 8-bpp linear in: bitplanes
+    planes,         // planar out, anything but 8-bpp linear in: plane pairs in words
     plane_nibbles,  // planar to 3-bpp, 2-bpp planar to 4-bpp linear: plane nibbles to pixels
     pixels,         // any other pair: eight rows of pixel bytes
 };
