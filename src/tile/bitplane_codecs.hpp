@@ -1,8 +1,9 @@
 // Portable codecs on a tile held as its bitplanes, for the pairs with a planar output
-// and a planar or 2-, 3- or 4-bpp linear input, and for planar to 2-, 3- and some 4-bpp
+// and a planar or 2-, 3- or 4-bpp linear input, and for planar to 2-, 3- and 4-bpp
 // linear. A planar tile is already its planes, so it is only loaded and stored; linear
-// tiles are spread into planes through small tables; the offset is a ripple-carry adder
-// 32 pixels wide. No tile is spread into pixels and gathered back bit by bit.
+// tiles are spread into planes through small tables, and plane bytes into linear rows;
+// the offset is a ripple-carry adder 32 pixels wide or an add on packed pixels. No tile
+// is spread into pixels and gathered back bit by bit.
 #pragma once
 
 #include <array>
@@ -133,84 +134,33 @@ inline void linear2_to_planar_pair(const std::uint8_t* tile, std::uint8_t* out,
     }
 }
 
-// ---- planar straight to 3-bpp linear, 2-bpp planar to 4-bpp linear ----
+// ---- planar straight to 3- and 4-bpp linear ----
 
-// kLinear3OfPlanes[n]: n holds planes 0, 1 and 2 of four pixels as nibbles (bits 0-3,
-// 4-7 and 8-11, leftmost pixel in each nibble's top bit); the entry is those four pixels
-// as 12 bits of 3-bpp linear, leftmost pixel highest.
-inline constexpr auto kLinear3OfPlanes = [] {
-    std::array<std::uint16_t, 4096> table{};
-    for (std::uint32_t nibbles = 0; nibbles < table.size(); ++nibbles) {
-        for (std::uint32_t pixel = 0; pixel < 4; ++pixel) {
-            std::uint32_t value = 0;
-            for (std::uint32_t plane = 0; plane < 3; ++plane) {
-                value |= ((nibbles >> (4 * plane + 3 - pixel)) & 1) << plane;
-            }
-            table[nibbles] = static_cast<std::uint16_t>(table[nibbles] | value << (9 - 3 * pixel));
+// kSpreadBitsBy<Stride>[b] moves bit i of a plane byte to bit Stride x i: pixel x of the
+// byte (bit 7 - x) lands in the lowest bit of field 7 - x, where pixel x of a linear row
+// of that depth, read as a big-endian number, is.
+template <std::uint32_t Stride>
+inline constexpr auto kSpreadBitsBy = [] {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t byte = 0; byte < table.size(); ++byte) {
+        for (std::uint32_t bit = 0; bit < 8; ++bit) {
+            table[byte] |= ((byte >> bit) & 1u) << (Stride * bit);
         }
     }
     return table;
 }();
 
-// kLinear4OfPlanePair[n]: n holds planes 0 and 1 of four pixels as nibbles (bits 0-3 and
-// 4-7); the entry is those four pixels as 16 bits of 4-bpp linear, leftmost pixel
-// highest.
-inline constexpr auto kLinear4OfPlanePair = [] {
-    std::array<std::uint16_t, 256> table{};
-    for (std::uint32_t nibbles = 0; nibbles < table.size(); ++nibbles) {
-        for (std::uint32_t pixel = 0; pixel < 4; ++pixel) {
-            const std::uint32_t value =
-                ((nibbles >> (3 - pixel)) & 1) | ((nibbles >> (7 - pixel)) & 1) << 1;
-            table[nibbles] = static_cast<std::uint16_t>(table[nibbles] | value << (12 - 4 * pixel));
-        }
+// A row of a planar tile as a linear row of depth Out (a big-endian number): each plane
+// byte the output keeps, spread to every Out-th bit and shifted to its plane's place in
+// the pixels.
+template <std::uint32_t Depth, std::uint32_t Out>
+inline std::uint64_t planar_row_to_linear(const std::uint8_t* tile, std::uint32_t row) {
+    std::uint64_t bits = 0;
+    for (std::uint32_t plane = 0; plane < Depth && plane < Out; ++plane) {
+        bits |= std::uint64_t{kSpreadBitsBy<Out>[tile[plane_byte_offset(Depth, plane, row)]]}
+                << plane;
     }
-    return table;
-}();
-
-// The nibbles of four rows of a plane pair (a word of the pair layout) as table indices,
-// row y in lane y: the pair's first plane in bits 0-3, its second in bits 4-7; `left`
-// for pixels 0..3 (the plane bytes' high nibbles), `right` for pixels 4..7.
-inline void plane_pair_nibbles(std::uint64_t pair, std::uint64_t& left, std::uint64_t& right) {
-    constexpr std::uint64_t kNibbles = 0x0F0F0F0F0F0F0F0F;
-    const auto join = [](std::uint64_t x) { return (x | x >> 4) & 0x00FF00FF00FF00FF; };
-    left = join((pair >> 4) & kNibbles);
-    right = join(pair & kNibbles);
-}
-
-// Four rows of a planar tile (rows 4 x half and on) as two row pairs of 3-bpp linear:
-// each row is two table entries, its indices gathered for all four rows at once.
-template <std::uint32_t Depth>
-inline void planar_half_to_linear3_pairs(const std::uint8_t* tile, std::uint32_t half,
-                                         std::uint64_t& first_pair, std::uint64_t& second_pair) {
-    constexpr std::uint64_t kLowNibbleOfLane = 0x000F000F000F000F;
-    std::uint64_t left;
-    std::uint64_t right;
-    plane_pair_nibbles(load_row(tile + 8 * half), left, right);
-    const std::uint64_t upper = upper_plane_pair<Depth>(tile, half);
-    left |= ((upper >> 4) & kLowNibbleOfLane) << 8;  // plane 2 above planes 0 and 1
-    right |= (upper & kLowNibbleOfLane) << 8;
-    std::uint64_t rows[4];
-    for (std::uint32_t row = 0; row < 4; ++row) {
-        rows[row] = std::uint64_t{kLinear3OfPlanes[(left >> (16 * row)) & 0xFFF]} << 12 |
-                    kLinear3OfPlanes[(right >> (16 * row)) & 0xFFF];
-    }
-    first_pair = rows[0] << 24 | rows[1];
-    second_pair = rows[2] << 24 | rows[3];
-}
-
-// The same from a 2-bpp planar tile to 4-bpp linear, whose pixels' bits 2 and 3 are zero.
-inline void planar2_half_to_linear4_pairs(const std::uint8_t* tile, std::uint32_t half,
-                                          std::uint64_t& first_pair, std::uint64_t& second_pair) {
-    std::uint64_t left;
-    std::uint64_t right;
-    plane_pair_nibbles(load_row(tile + 8 * half), left, right);
-    std::uint64_t rows[4];
-    for (std::uint32_t row = 0; row < 4; ++row) {
-        rows[row] = std::uint64_t{kLinear4OfPlanePair[(left >> (16 * row)) & 0xFF]} << 16 |
-                    kLinear4OfPlanePair[(right >> (16 * row)) & 0xFF];
-    }
-    first_pair = rows[0] << 32 | rows[1];
-    second_pair = rows[2] << 32 | rows[3];
+    return bits;
 }
 
 // ---- linear, decoding only ----

@@ -12,11 +12,11 @@ namespace {
 // The form a portable kernel holds its tile in between decoder and encoder. Each is the
 // PixelTile, arranged for the formats on either side.
 enum class TileForm {
-    packed,         // linear to linear, 8 bpp on neither side or on both: the pixels stay packed
-    plane_pair,     // any planar to 2-bpp linear, 2-bpp linear to 2-bpp planar: planes 0, 1
-    planes,         // planar out, anything but 8-bpp linear in: plane pairs in words
-    plane_nibbles,  // planar to 3-bpp, 2-bpp planar to 4-bpp linear: plane nibbles to pixels
-    pixels,         // any other pair: eight rows of pixel bytes
+    packed,      // linear to linear, 8 bpp on neither side or on both: the pixels stay packed
+    plane_pair,  // any planar to 2-bpp linear, 2-bpp linear to 2-bpp planar: planes 0, 1
+    planes,      // planar out, anything but 8-bpp linear in: plane pairs in words
+    plane_bits,  // planar to 3- or 4-bpp linear: tables from plane bits to packed pixels
+    pixels,      // any other pair: eight rows of pixel bytes
 };
 
 template <std::uint32_t InDepth, std::uint32_t InLayout, std::uint32_t OutDepth,
@@ -29,10 +29,8 @@ constexpr TileForm tile_form() {
         (InLayout == kLinear && InDepth == 2 && OutLayout == kPlanar && OutDepth == 2)) {
         return TileForm::plane_pair;
     }
-    // Into 4-bpp linear the tables pay only when planes 2 and 3 are zero.
-    if (InLayout == kPlanar && OutLayout == kLinear &&
-        (OutDepth == 3 || (OutDepth == 4 && InDepth == 2))) {
-        return TileForm::plane_nibbles;
+    if (InLayout == kPlanar && OutLayout == kLinear && (OutDepth == 3 || OutDepth == 4)) {
+        return TileForm::plane_bits;
     }
     if (portable::kHasPlaneDecoder<InDepth, InLayout> && OutLayout == kPlanar) {
         return TileForm::planes;
@@ -50,8 +48,8 @@ struct PortableKernel {
             convert_packed(input, output, count, offset);
         } else if constexpr (kForm == TileForm::plane_pair) {
             convert_plane_pair(input, output, count, offset);
-        } else if constexpr (kForm == TileForm::plane_nibbles) {
-            convert_plane_nibbles(input, output, count, offset);
+        } else if constexpr (kForm == TileForm::plane_bits) {
+            convert_plane_bits(input, output, count, offset);
         } else if constexpr (kForm == TileForm::planes) {
             convert_as_planes(input, output, count, offset);
         } else {
@@ -94,23 +92,18 @@ struct PortableKernel {
     }
 
     // Two rows at a time, the offset added to the packed pixels.
-    static void convert_plane_nibbles(const std::uint8_t* input, std::uint8_t* output,
-                                      std::size_t count, std::uint8_t offset) {
+    static void convert_plane_bits(const std::uint8_t* input, std::uint8_t* output,
+                                   std::size_t count, std::uint8_t offset) {
         const std::uint64_t addend = portable::row_pair_addend<OutDepth>(offset);
         for (std::size_t tile = 0; tile < count; ++tile) {
             const std::uint8_t* in = input + tile * tile_size(InDepth);
             std::uint64_t pairs[4];
-            for (std::uint32_t half = 0; half < 2; ++half) {
-                if constexpr (OutDepth == 3) {
-                    portable::planar_half_to_linear3_pairs<InDepth>(in, half, pairs[2 * half],
-                                                                    pairs[2 * half + 1]);
-                } else {
-                    portable::planar2_half_to_linear4_pairs(in, half, pairs[2 * half],
-                                                            pairs[2 * half + 1]);
-                }
-            }
-            for (std::uint64_t& pair : pairs) {
-                pair = portable::add_to_row_pair<OutDepth>(pair, addend);
+            for (std::uint32_t pair = 0; pair < 4; ++pair) {
+                const std::uint64_t rows =
+                    portable::planar_row_to_linear<InDepth, OutDepth>(in, 2 * pair)
+                        << (8 * OutDepth) |
+                    portable::planar_row_to_linear<InDepth, OutDepth>(in, 2 * pair + 1);
+                pairs[pair] = portable::add_to_row_pair<OutDepth>(rows, addend);
             }
             portable::store_linear_row_pairs<OutDepth>(pairs, output + tile * tile_size(OutDepth));
         }
