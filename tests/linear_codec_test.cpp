@@ -87,20 +87,7 @@ TEST(LinearCodec, UniformTiles) {
 TEST(LinearCodec, RandomTilesRoundTripAndMatchTheReference) {
     std::mt19937 engine(4096);
     for (const std::uint32_t depth : kDepths) {
-        for (int i = 0; i < 2000; ++i) {
-            const PixelTile pixels = random_tile(engine);
-            const Bytes encoded = encode_tile(linear(depth), pixels, static_cast<std::uint8_t>(i));
-            EXPECT_EQ(encoded, oracle::encode_linear(depth, pixels)) << "depth " << depth;
-            EXPECT_EQ(decode_tile(linear(depth), encoded), modulo_depth(pixels, depth));
-
-            Bytes tile(tile_size(depth));
-            for (auto& b : tile) {
-                b = static_cast<std::uint8_t>(engine());
-            }
-            const PixelTile decoded = decode_tile(linear(depth), tile);
-            EXPECT_EQ(decoded, oracle::decode_linear(depth, tile.data())) << "depth " << depth;
-            EXPECT_EQ(encode_tile(linear(depth), decoded), tile) << "depth " << depth;
-        }
+        expect_random_tiles_round_trip(linear(depth), engine);
     }
 }
 

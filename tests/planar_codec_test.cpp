@@ -158,20 +158,7 @@ TEST(PlanarCodec, BitsAboveTheDepthAreDropped) {
 TEST(PlanarCodec, RandomTilesRoundTripAndMatchTheReference) {
     std::mt19937 engine(2024);
     for (const std::uint32_t depth : kDepths) {
-        for (int i = 0; i < 2000; ++i) {
-            const PixelTile pixels = random_tile(engine);
-            const Bytes encoded = encode_tile(planar(depth), pixels, static_cast<std::uint8_t>(i));
-            EXPECT_EQ(encoded, oracle::encode_planar(depth, pixels)) << "depth " << depth;
-            EXPECT_EQ(decode_tile(planar(depth), encoded), modulo_depth(pixels, depth));
-
-            Bytes tile(tile_size(depth));
-            for (auto& b : tile) {
-                b = static_cast<std::uint8_t>(engine());
-            }
-            const PixelTile decoded = decode_tile(planar(depth), tile);
-            EXPECT_EQ(decoded, oracle::decode_planar(depth, tile.data())) << "depth " << depth;
-            EXPECT_EQ(encode_tile(planar(depth), decoded), tile) << "depth " << depth;
-        }
+        expect_random_tiles_round_trip(planar(depth), engine);
     }
 }
 
