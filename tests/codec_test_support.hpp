@@ -68,6 +68,18 @@ inline PixelTile modulo_depth(PixelTile pixels, std::uint32_t depth) {
     return pixels;
 }
 
+// All-zero and all-one tiles in `format`: zero bytes are zero pixels and back; all-one
+// bytes are pixels of the largest value, and pixels 0xFF encode to all-one bytes.
+inline void expect_uniform_tiles(TileFormat format) {
+    const std::size_t size = tile_size(format.depth);
+    using Bytes = std::vector<std::uint8_t>;
+    EXPECT_EQ(decode_tile(format, Bytes(size, 0)), filled_tile(0));
+    EXPECT_EQ(encode_tile(format, filled_tile(0)), Bytes(size, 0));
+    EXPECT_EQ(decode_tile(format, Bytes(size, 0xFF)),
+              filled_tile(static_cast<std::uint8_t>((1u << format.depth) - 1)));
+    EXPECT_EQ(encode_tile(format, filled_tile(0xFF)), Bytes(size, 0xFF));
+}
+
 // 2,000 seeded random tiles in `format`: encoding pixels matches the per-bit reference and
 // decodes back to the pixels modulo the depth; random tile bytes decode as the reference
 // does and encode back to themselves.

@@ -75,12 +75,7 @@ TEST(LinearCodec, BitsAboveTheDepthNeverReachANeighbour) {
 
 TEST(LinearCodec, UniformTiles) {
     for (const std::uint32_t depth : kDepths) {
-        const std::size_t size = tile_size(depth);
-        EXPECT_EQ(decode_tile(linear(depth), Bytes(size, 0)), filled_tile(0));
-        EXPECT_EQ(encode_tile(linear(depth), filled_tile(0)), Bytes(size, 0));
-        EXPECT_EQ(decode_tile(linear(depth), Bytes(size, 0xFF)),
-                  filled_tile(static_cast<std::uint8_t>((1u << depth) - 1)));
-        EXPECT_EQ(encode_tile(linear(depth), filled_tile(0xFF)), Bytes(size, 0xFF));
+        expect_uniform_tiles(linear(depth));
     }
 }
 
